@@ -1,0 +1,42 @@
+# The two commands of the README:
+#   make run   - set up this machine (first time only), build, and start the game
+#   make test  - set up, build everything, run every test, check and fuzz briefly
+BUILD ?= build
+SANBUILD ?= build-asan
+FUZZBUILD ?= build-fuzz
+JOBS ?= $(shell nproc)
+
+.PHONY: run test setup build sanitize fuzz format clean
+
+setup:
+	@tools/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWOBBLE_WERROR=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/wobblewick $(ARGS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory sanitize fuzz
+	@tools/check_format.sh
+
+# The whole unit and scenario suite again under AddressSanitizer and UBSan.
+sanitize: setup
+	@cmake -S . -B $(SANBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWOBBLE_SANITIZE=ON -DWOBBLE_WERROR=ON >/dev/null
+	@cmake --build $(SANBUILD) -j $(JOBS)
+	cd $(SANBUILD) && ctest --output-on-failure -j $(JOBS) -E '^bench'
+
+# Every fuzz target for a few seconds on its seed corpus.
+fuzz: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWOBBLE_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all
+	@tools/run_fuzz.sh $(FUZZBUILD) $(FUZZ_SECONDS)
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD)

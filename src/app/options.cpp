@@ -1,0 +1,50 @@
+#include "app/options.h"
+#include <cstdlib>
+#include <cstring>
+
+static bool readNumber(const char *text, long long low, long long high, long long &out) {
+    char *end = nullptr;
+    out = strtoll(text, &end, 10);
+    return *text && *end == 0 && out >= low && out <= high;
+}
+
+bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::string &error) {
+    for (int i = 1; i < argc; i++) {
+        const char *arg = argv[i];
+        const char *eq = strchr(arg, '=');
+        if (strncmp(arg, "--", 2) != 0 || !eq)
+            continue;
+        std::string name(arg + 2, eq);
+        const char *value = eq + 1;
+        long long n = 0;
+        if (name == "host") {
+            options.host = value;
+            if (options.host != "headless" && options.host != "sdl" && options.host != "term") {
+                error = "--host must be headless, sdl or term, not '" + options.host + "'";
+                return false;
+            }
+        } else if (name == "data") {
+            options.dataDir = value;
+        } else if (name == "seed") {
+            if (!readNumber(value, 0, 4294967295LL, n)) {
+                error = std::string("--seed needs a number from 0 to 4294967295, not '") + value +
+                        "'";
+                return false;
+            }
+            options.seed = static_cast<uint32_t>(n);
+            options.seedGiven = true;
+        } else if (name == "script") {
+            options.scriptPath = value;
+        } else if (name == "frames") {
+            options.framesDir = value;
+        } else if (name == "frame-every") {
+            if (!readNumber(value, 1, 1000000, n)) {
+                error = std::string("--frame-every needs a number of 1 or more, not '") + value +
+                        "'";
+                return false;
+            }
+            options.frameEvery = static_cast<int>(n);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,25 @@
+#include "app/startup.h"
+#include "console/console_setup.h"
+#include "input/timers.h"
+#include "platform/host.h"
+
+int startUp(ScreenState *state) {
+    BackBuffer *buffer = nullptr;
+    if (!initConsole(&buffer))
+        return 0;
+    backBuffer = buffer;
+    counterFrequency = host->counterFrequency();
+    timerMode = counterFrequency > 0 ? TIMER_COUNTER : TIMER_CLOCK;
+    exitHook = releaseBackBuffer;
+    probeConsole();
+    state->current = STATE_SPLASH;
+    pausedTotal = 0;
+    return 1;
+}
+
+void shutDown() { setConsolePalette(savedPalette); }
+
+void releaseBackBuffer(ScreenState *) {
+    freeBackBuffer(backBuffer);
+    backBuffer = nullptr;
+}

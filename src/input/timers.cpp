@@ -1,0 +1,45 @@
+#include "input/timers.h"
+#include "input/keyboard.h"
+#include "platform/host.h"
+
+int32_t timerMode;
+int64_t counterFrequency;
+uint32_t pausedTotal;
+
+uint32_t timeGetTime() { return host->now(); }
+
+uint32_t gameClock() { return host->now() - pausedTotal; }
+
+void idleFor(uint32_t ms) { host->idle(ms); }
+
+static double readClock() { return static_cast<double>(host->now()); }
+
+int stopwatchExpired(Stopwatch *sw, double duration) {
+    if (!sw->started) {
+        if (timerMode == TIMER_COUNTER)
+            sw->start.counter = host->counter();
+        else
+            sw->start.clock = readClock();
+        sw->started = 1;
+        return 0;
+    }
+    if (timerMode == TIMER_COUNTER)
+        sw->elapsed = static_cast<double>(host->counter() - sw->start.counter) * 1000.0 /
+                      static_cast<double>(counterFrequency);
+    else
+        sw->elapsed = readClock() - sw->start.clock;
+    return duration <= sw->elapsed ? 1 : 0;
+}
+
+int waitOrKey(uint32_t duration) {
+    const uint32_t t0 = timeGetTime();
+    // The wait yields between polls instead of spinning; a key still ends it
+    // within a millisecond.
+    while (timeGetTime() - t0 < duration) {
+        pumpConsoleInput();
+        if (anyKeyDown == 1)
+            return 1;
+        idleFor(1);
+    }
+    return 0;
+}

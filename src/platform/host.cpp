@@ -1,0 +1,4 @@
+#include "platform/host.h"
+
+Host *host = nullptr;
+void (*hostCloseRequested)() = nullptr;

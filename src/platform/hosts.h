@@ -1,0 +1,12 @@
+// The hosts this build can run on. Each returns null with a reason when it
+// cannot start here (no display, no terminal).
+#pragma once
+#include "platform/host.h"
+#include <string>
+
+Host *createSdlHost(std::string &error);
+Host *createTermHost(std::string &error);
+// Whether a display is present for the window host.
+bool displayAvailable();
+// Whether standard output is a terminal.
+bool outputIsTerminal();

@@ -1,0 +1,109 @@
+#include "console/surface.h"
+#include "test_support.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+Surface *filled(int w, int h, uint8_t ch, uint16_t attr) {
+    Surface *s = createSurface(w, h);
+    for (int i = 0; i < w * h; i++)
+        s->cells[i] = Cell{ch, attr};
+    return s;
+}
+
+Cell at(int x, int y) { return backBuffer->cells[y * SCREEN_WIDTH + x]; }
+
+} // namespace
+
+TEST(Compositor, BlanksAreTransparentWhateverTheirColour) {
+    HeadlessGame game;
+    clearScreen();
+    Surface *under = filled(3, 3, 'x', 0x1F);
+    blitSurface(under, 5, 5);
+    Surface *blanks = filled(3, 3, ' ', 0xCC);
+    EXPECT_EQ(blitSurface(blanks, 5, 5), 1);
+    EXPECT_EQ(at(6, 6).ch, 'x');
+    EXPECT_EQ(at(6, 6).attr, 0x1F);
+    freeSurface(under);
+    freeSurface(blanks);
+}
+
+TEST(Compositor, ClipsAtEveryEdgeWithoutShearing) {
+    HeadlessGame game;
+    clearScreen();
+    Surface *s = createSurface(10, 3);
+    for (int r = 0; r < 3; r++)
+        for (int c = 0; c < 10; c++)
+            s->cells[r * 10 + c] = Cell{static_cast<uint16_t>('0' + c), static_cast<uint16_t>(r + 1)};
+    blitSurface(s, -2, 0);
+    EXPECT_EQ(at(0, 0).ch, '2');
+    EXPECT_EQ(at(7, 2).ch, '9');
+    EXPECT_EQ(at(8, 0).ch, ' ');
+    clearScreen();
+    blitSurface(s, 110, 0);
+    for (int r = 0; r < 3; r++) {
+        EXPECT_EQ(at(110, r).ch, '0');
+        EXPECT_EQ(at(115, r).ch, '5');
+        EXPECT_EQ(at(115, r).attr, r + 1);
+    }
+    EXPECT_EQ(at(0, 1).ch, ' ') << "a clipped row must not wrap onto the next";
+    clearScreen();
+    blitSurface(s, 0, 86);
+    EXPECT_EQ(at(0, 86).ch, '0');
+    EXPECT_EQ(at(0, 87).attr, 2);
+    clearScreen();
+    blitSurface(s, 3, -2);
+    EXPECT_EQ(at(3, 0).attr, 3);
+    freeSurface(s);
+}
+
+TEST(Compositor, PicturesPastTheEdgesDrawNothing) {
+    HeadlessGame game;
+    clearScreen();
+    std::vector<Cell> before(backBuffer->cells, backBuffer->cells + SCREEN_WIDTH * SCREEN_HEIGHT);
+    Surface *s = filled(4, 4, '#', 0x0F);
+    EXPECT_EQ(blitSurface(s, 117, 0), 1);
+    EXPECT_EQ(blitSurface(s, 0, 89), 1);
+    EXPECT_EQ(blitSurface(s, 116, 0), 1);
+    EXPECT_EQ(blitSurface(s, 0, 88), 1);
+    EXPECT_EQ(blitSurface(s, -4, 10), 1);
+    EXPECT_EQ(std::vector<Cell>(backBuffer->cells, backBuffer->cells + before.size()), before);
+    EXPECT_EQ(blitSurface(nullptr, 0, 0), 0);
+    blitSurface(s, 0, 0);
+    EXPECT_EQ(at(0, 0).ch, '#');
+    freeSurface(s);
+}
+
+TEST(Compositor, TinyPicturesHaveNoCells) {
+    HeadlessGame game;
+    Surface *s = createSurface(1, 40);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->cells, nullptr);
+    EXPECT_EQ(s->width, 0);
+    EXPECT_EQ(s->height, 0);
+    EXPECT_EQ(blitSurface(s, 0, 0), 1);
+    freeSurface(s);
+}
+
+TEST(Compositor, ColourCodes) {
+    EXPECT_EQ(colourToAttribute(0, 0), 0x00);
+    EXPECT_EQ(colourToAttribute(2, 0), 0x0F);
+    EXPECT_EQ(colourToAttribute(0, 1), 0xF0);
+    EXPECT_EQ(colourToAttribute(1, 1), 0xF0);
+    EXPECT_EQ(colourToAttribute(20, 20), 0x83);
+    EXPECT_EQ(colourToAttribute(2, 5), 0x1F);
+    EXPECT_EQ(colourToAttribute(15, 0), 0x03);
+}
+
+TEST(Compositor, PresentHandsTheWholeFrameToTheHost) {
+    HeadlessGame game;
+    clearScreen();
+    Surface *s = filled(2, 2, 'A', 0x4E);
+    blitSurface(s, 114, 86);
+    presentScreen();
+    ASSERT_EQ(headless.lastFrame.size(), size_t(SCREEN_WIDTH * SCREEN_HEIGHT));
+    EXPECT_EQ(headless.lastFrame[87 * SCREEN_WIDTH + 115].ch, 'A');
+    EXPECT_EQ(headless.lastFrame[0].ch, ' ');
+    EXPECT_EQ(headless.framesPresented, 1u);
+    freeSurface(s);
+}

@@ -1,0 +1,78 @@
+#include "platform/sdl/sdl_host.h"
+#include "platform/hosts.h"
+#include <cstdio>
+#include <cstdlib>
+
+SdlHostState sdl;
+
+static uint32_t sdlNow() {
+    return SDL_GetTicks();
+}
+static int64_t sdlCounter() {
+    return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
+static int64_t sdlCounterFrequency() {
+    return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+// Sleeps in short slices so that the window keeps answering (moving, closing)
+// while the game waits.
+static void sdlIdle(uint32_t ms) {
+    sdlPumpEvents();
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        const uint32_t waited = SDL_GetTicks() - start;
+        if (waited >= ms)
+            break;
+        SDL_Delay(ms - waited < 10 ? ms - waited : 10);
+        sdlPumpEvents();
+    }
+}
+
+// Until the sound system is plugged in, the window host plays nothing.
+static int silentOpen(const char *, int) {
+    return 0;
+}
+static void silentRelease(int) {}
+static void silentSetGroup(int, int) {}
+static int silentPlay(int) {
+    return -1;
+}
+static int silentIsPlaying(int) {
+    return 0;
+}
+static void silentVolume(int, float) {}
+static void silentShutdown() {}
+
+static void sdlShutdown() {
+    sdlCloseWindow();
+    SDL_Quit();
+}
+
+static Host sdlHost = {
+    "sdl",          sdlNow,           sdlCounter,       sdlCounterFrequency, sdlIdle,
+    sdlKeyDown,     sdlPendingEvents, sdlReadEvents,    sdlPresent,          sdlSetPalette,
+    sdlGetPalette,  sdlSetTitle,      sdlGetWindowRect, sdlMoveWindow,       silentOpen,
+    silentRelease,  silentSetGroup,   silentPlay,       silentIsPlaying,     silentVolume,
+    silentShutdown, sdlShutdown,
+};
+
+Host *createSdlHost(std::string &error) {
+    if (sdl.window)
+        return &sdlHost;
+    const char *driver = getenv("SDL_VIDEODRIVER");
+    if (!displayAvailable() && !(driver && *driver)) {
+        error = "the window host needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is "
+                "set: use --host=term in a terminal, or --host=headless";
+        return nullptr;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        error = std::string("the window host cannot reach the display: ") + SDL_GetError();
+        return nullptr;
+    }
+    if (!sdlOpenWindow(error)) {
+        SDL_Quit();
+        return nullptr;
+    }
+    return &sdlHost;
+}

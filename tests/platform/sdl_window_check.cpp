@@ -5,8 +5,11 @@
 //
 //   frame N             present test frame number N
 //   palette std|alt     set one of two palettes (no new frame)
-//   compare FILE X Y W H  compare the window's area (X, Y, W, H in FILE, a root
-//                       screenshot in xwd form) with the rasteriser's picture
+//   compare FILE X Y W H [DX DY]  compare the window's area (X, Y, W, H in
+//                       FILE, a root screenshot in xwd form) with the
+//                       rasteriser's picture, moved by DX, DY pixels
+//   pin                 move the picture instead of the window from now on,
+//                       as on a display that does not let programs move windows
 //   keys VK...          keyDown of each virtual key (hex)
 //   poll                pollKeyboard
 //   released VK...      keyReleased of each virtual key (hex)
@@ -131,7 +134,7 @@ static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width,
 
 // The window's area in the screenshot must be the picture, scaled by the
 // largest whole number that fits, centred on black.
-static std::string compare(const char *path, int wx, int wy, int ww, int wh) {
+static std::string compare(const char *path, int wx, int wy, int ww, int wh, int dx, int dy) {
     std::vector<uint32_t> shot;
     int sw, sh;
     std::string error;
@@ -144,7 +147,7 @@ static std::string compare(const char *path, int wx, int wy, int ww, int wh) {
     int scale = std::min(ww / (W * 8), wh / (H * 8));
     if (scale < 1)
         scale = 1;
-    const int ox = (ww - W * 8 * scale) / 2, oy = (wh - H * 8 * scale) / 2;
+    const int ox = (ww - W * 8 * scale) / 2 + dx, oy = (wh - H * 8 * scale) / 2 + dy;
     long bad = 0;
     std::string first;
     for (int y = 0; y < wh; y++)
@@ -238,10 +241,9 @@ int main() {
             host->setPalette(p);
         } else if (cmd == "compare") {
             char path[400];
-            int x, y, w, h;
-            if (sscanf(arg, "%399s %d %d %d %d", path, &x, &y, &w, &h) == 5) {
-                host->idle(50); // let the display catch up before the next screenshot
-                reply = compare(path, x, y, w, h);
+            int x, y, w, h, dx = 0, dy = 0;
+            if (sscanf(arg, "%399s %d %d %d %d %d %d", path, &x, &y, &w, &h, &dx, &dy) >= 5) {
+                reply = compare(path, x, y, w, h, dx, dy);
             } else
                 reply = "bad compare";
         } else if (cmd == "keys" || cmd == "released") {
@@ -280,6 +282,8 @@ int main() {
             }
             host->moveWindow(r.left, r.top);
             reply = "shaken " + std::to_string(moves);
+        } else if (cmd == "pin") {
+            sdlPinWindow();
         } else if (cmd == "scale") {
             reply = std::to_string(sdlPictureScale());
         } else if (cmd == "setscale") {

@@ -91,6 +91,8 @@ static void handleEvent(const SDL_Event &e) {
             hostCloseRequested();
         break;
     case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            sdlKeepWholePicture();
         sdl.redrawWanted = true;
         break;
     case SDL_KEYDOWN:

@@ -44,9 +44,11 @@ static int silentIsPlaying(int) {
 static void silentVolume(int, float) {}
 static void silentShutdown() {}
 
+// Only the parts this host started: SDL_Quit would also restart the clock
+// from zero, and the exit report still reads it after shutdown.
 static void sdlShutdown() {
     sdlCloseWindow();
-    SDL_Quit();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
 }
 
 static Host sdlHost = {
@@ -66,12 +68,24 @@ Host *createSdlHost(std::string &error) {
                 "set: use --host=term in a terminal, or --host=headless";
         return nullptr;
     }
+    // Only the display that is named: without this SDL falls back to drivers
+    // that open no visible window. SDL_VIDEODRIVER, when set, still decides.
+    const char *x = getenv("DISPLAY");
+    const char *wayland = getenv("WAYLAND_DISPLAY");
+    const bool hasX = x && *x, hasWayland = wayland && *wayland;
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER,
+                            hasX ? (hasWayland ? "x11,wayland" : "x11") : "wayland",
+                            SDL_HINT_DEFAULT);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-        error = std::string("the window host cannot reach the display: ") + SDL_GetError();
+        error = std::string("the window host cannot reach the display ") +
+                (hasX         ? x
+                 : hasWayland ? wayland
+                              : "") +
+                ": " + SDL_GetError();
         return nullptr;
     }
     if (!sdlOpenWindow(error)) {
-        SDL_Quit();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
         return nullptr;
     }
     return &sdlHost;

@@ -64,6 +64,11 @@ void sdlMoveWindow(int x, int y);
 // Draws the picture now if anything changed since it was last drawn.
 void sdlRedraw();
 void sdlToggleFullScreen();
+// From now on moving the window moves the picture inside it (a display that
+// does not let programs move windows); the reported rectangle stays put.
+void sdlPinWindow();
+// Puts a window that was made smaller than the picture back to its size.
+void sdlKeepWholePicture();
 // The whole-number scale the picture is drawn at, and sizing the window to a scale.
 int sdlPictureScale();
 void sdlSetWindowScale(int scale);

@@ -93,18 +93,34 @@ bool sdlOpenWindow(std::string &error) {
     }
 
     const char *driver = SDL_GetCurrentVideoDriver();
-    sdl.windowMovable = !(driver && strcmp(driver, "wayland") == 0);
-    if (!sdl.windowMovable) {
+    if (driver && strcmp(driver, "wayland") == 0) {
         fprintf(stderr, "wobblewick: this display does not let a program move its window; the "
                         "shake moves the picture inside the window, and dragging the window "
                         "pushes nothing\n");
-        int x, y;
-        SDL_GetWindowPosition(sdl.window, &x, &y);
-        SDL_GetWindowSize(sdl.window, &w, &h);
-        sdl.fixedRect = HostRect{x, y, x + w, y + h};
+        sdlPinWindow();
     }
     sdlRedraw();
     return true;
+}
+
+void sdlPinWindow() {
+    int x, y, w, h;
+    SDL_GetWindowPosition(sdl.window, &x, &y);
+    SDL_GetWindowSize(sdl.window, &w, &h);
+    sdl.windowMovable = false;
+    sdl.fixedRect = HostRect{x, y, x + w, y + h};
+}
+
+void sdlKeepWholePicture() {
+    if (!sdl.window || (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_FULLSCREEN))
+        return;
+    int w, h;
+    SDL_GetWindowSize(sdl.window, &w, &h);
+    const int minW = sdl.width * CELL_PIXELS, minH = sdl.height * CELL_PIXELS;
+    // Window managers keep a user's resize above the minimum, but another
+    // program may still shrink the window; a smaller one would crop the picture.
+    if (w < minW || h < minH)
+        SDL_SetWindowSize(sdl.window, std::max(w, minW), std::max(h, minH));
 }
 
 void sdlCloseWindow() {

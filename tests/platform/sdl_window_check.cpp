@@ -22,6 +22,7 @@
 //   idle MS             idle
 //   title TEXT          set the title
 #include "platform/hosts.h"
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -207,6 +208,9 @@ static std::vector<int> hexList(const char *text) {
 }
 
 int main() {
+    // A script starts its background jobs with Ctrl+C ignored; a program run
+    // from a terminal has it as usual, which is what is tested here.
+    signal(SIGINT, SIG_DFL);
     std::string error;
     host = createSdlHost(error);
     if (!host) {

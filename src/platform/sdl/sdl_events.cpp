@@ -91,8 +91,10 @@ static void handleEvent(const SDL_Event &e) {
             hostCloseRequested();
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             sdlKeepWholePicture();
+            sdl.mouseRecheck = true;
+        }
         sdl.redrawWanted = true;
         break;
     case SDL_KEYDOWN:
@@ -132,12 +134,32 @@ static void handleEvent(const SDL_Event &e) {
     }
 }
 
+// A new scale or full screen puts a mouse that did not move over another cell.
+static void recheckMouse() {
+    sdl.mouseRecheck = false;
+    if (SDL_GetMouseFocus() != sdl.window)
+        return;
+    int wx, wy;
+    SDL_GetMouseState(&wx, &wy);
+    float lx, ly;
+    SDL_RenderWindowToLogical(sdl.renderer, wx, wy, &lx, &ly);
+    int16_t cx, cy;
+    mouseCell(static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly)), cx, cy);
+    if (cx != sdl.mouseCellX || cy != sdl.mouseCellY) {
+        sdl.mouseCellX = cx;
+        sdl.mouseCellY = cy;
+        queueMouse(cx, cy, sdl.mouseButtons, 1);
+    }
+}
+
 void sdlPumpEvents() {
     if (!sdl.window)
         return;
     SDL_Event e;
     while (SDL_PollEvent(&e))
         handleEvent(e);
+    if (sdl.mouseRecheck)
+        recheckMouse();
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
     if (sdl.redrawWanted)

@@ -31,6 +31,7 @@ struct SdlHostState {
     uint32_t mouseButtons = 0;
     int16_t mouseCellX = -1;
     int16_t mouseCellY = -1;
+    bool mouseRecheck = false;
 
     // Where the windowing system lets a program move its window (X11) moving
     // is real; elsewhere (Wayland) the picture moves inside the window.

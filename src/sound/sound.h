@@ -5,3 +5,7 @@
 void playSound(int id);
 int soundIsPlaying(int id);
 void playMusic(const char *name);
+void volumeUp();
+void volumeDown();
+void volumeKeys();
+void initSound();

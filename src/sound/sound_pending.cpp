@@ -8,3 +8,7 @@ __attribute__((weak)) int soundIsPlaying(int) {
     return 0;
 }
 __attribute__((weak)) void playMusic(const char *) {}
+__attribute__((weak)) void volumeUp() {}
+__attribute__((weak)) void volumeDown() {}
+__attribute__((weak)) void volumeKeys() {}
+__attribute__((weak)) void initSound() {}

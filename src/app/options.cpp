@@ -44,6 +44,13 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
                 return false;
             }
             options.frameEvery = static_cast<int>(n);
+        } else if (name == "start-level") {
+            if (!readNumber(value, 0, 39, n)) {
+                error = std::string("--start-level needs a level number from 0 to 39, not '") +
+                        value + "'";
+                return false;
+            }
+            options.startLevel = static_cast<int>(n);
         }
     }
     return true;

@@ -12,6 +12,7 @@ struct ProgramOptions {
     std::string scriptPath; // input script for the headless host
     std::string framesDir;  // write every presented frame here
     int frameEvery = 1;
+    int startLevel = 0;     // the game begins at this level of the list (level proofs)
 };
 
 // Reads the --options; anything else is left for the switches (and ignored

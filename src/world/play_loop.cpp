@@ -21,6 +21,7 @@
 
 // The game's own copy of the level list, read when the game starts.
 static LevelList gameLevels;
+int32_t firstLevelIndex = 0;
 
 void resetTurnTimer() { lastTurnTime = gameClock(); }
 
@@ -226,8 +227,13 @@ void playLoop(ScreenState *state) {
     loadHighScore();
     lastTurnTime = gameClock();
     gameLevels = readLevelList();
-    if (gameLevels.count > 0) {
-        loadLevel(gameLevels.names[0]);
+    if (gameLevels.count > firstLevelIndex) {
+        // A game that starts further on loads its level as an arrival there.
+        levelIndex = firstLevelIndex;
+        if (levelIndex > 0)
+            loadLevelAt();
+        else
+            loadLevel(gameLevels.names[0]);
         resetBonusTimer();
         runPasses(state);
     } else {

@@ -9,6 +9,10 @@ constexpr uint32_t TURN_INTERVAL_MS = 19000;
 // The player's turn key works this long after the last turn.
 constexpr uint32_t KEYED_TURN_GUARD_MS = 1000;
 
+// The level a game starts at: 0, the first of the list, unless a level proof
+// asks for another.
+extern int32_t firstLevelIndex;
+
 void playLoop(ScreenState *state);
 void updateFrame(float dt);
 void updateBounds();

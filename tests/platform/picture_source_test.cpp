@@ -35,7 +35,8 @@ TEST(PictureSource, LegendCharactersAndColourGrids) {
                                         "key R █ red\n"
                                         "key ~ ▀ yellow darkred\n"
                                         "key o 0x07 - green\n"
-                                        "key z 01\n"
+                                        "key z 01 # code 1, the smiling face\n"
+                                        "key # # white # a key may be '#'\n"
                                         "\n"
                                         "chars\n"
                                         "╔═R~o╗\n"
@@ -56,7 +57,7 @@ TEST(PictureSource, LegendCharactersAndColourGrids) {
     EXPECT_EQ(at(p, 5, 0), (Cell{0xBB, 0x1F})); // past the bg grid's row: the default
     EXPECT_EQ(at(p, 2, 1), (Cell{'i', 0x10}));  // colour 0 is black, not "none"
     EXPECT_EQ(at(p, 5, 1), (Cell{' ', 0x1E}));  // short rows end in blanks
-    EXPECT_EQ(at(p, 2, 2), (Cell{'#', 0x1E}));  // '#' in a grid is a character
+    EXPECT_EQ(at(p, 2, 2), (Cell{'#', 0x1F}));  // '#' as a key
     EXPECT_EQ(at(p, 4, 2), (Cell{0x01, 0x1E})); // a two-digit number is a code
 }
 

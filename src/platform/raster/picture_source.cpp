@@ -215,9 +215,16 @@ int compilePictureSource(const std::string &text, CompiledPicture &out, std::str
 
     for (size_t i = 0; i < lines.size(); i++) {
         const int lineNo = static_cast<int>(i) + 1;
-        const std::vector<std::string> words = splitWords(lines[i]);
+        std::vector<std::string> words = splitWords(lines[i]);
         if (words.empty() || words[0][0] == '#')
             continue;
+        // A word starting with '#' begins a comment, except where a key or its
+        // character may itself be '#'.
+        for (size_t w = words[0] == "key" ? 3 : 1; w < words.size(); w++)
+            if (words[w][0] == '#') {
+                words.resize(w);
+                break;
+            }
         const std::string &word = words[0];
         if (word == "size") {
             if (sizeLine) {

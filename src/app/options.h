@@ -5,8 +5,8 @@
 #include <string>
 
 struct ProgramOptions {
-    std::string host;       // headless, sdl or term; empty picks one
-    std::string dataDir;    // the data root
+    std::string host;    // headless, sdl or term; empty picks one
+    std::string dataDir; // the data root
     bool seedGiven = false;
     uint32_t seed = 1;
     std::string scriptPath; // input script for the headless host

@@ -17,7 +17,9 @@ int startUp(ScreenState *state) {
     return 1;
 }
 
-void shutDown() { setConsolePalette(savedPalette); }
+void shutDown() {
+    setConsolePalette(savedPalette);
+}
 
 void releaseBackBuffer(ScreenState *) {
     freeBackBuffer(backBuffer);

@@ -49,8 +49,12 @@ TEST(Keyboard, PumpRaisesAnyKeyDownOnlyForKeyDownEvents) {
 namespace {
 std::vector<KeyEventRecord> keys;
 std::vector<MouseEventRecord> clicks, moves;
-void recordKey(KeyEventRecord r) { keys.push_back(r); }
-void recordClick(MouseEventRecord r) { clicks.push_back(r); }
+void recordKey(KeyEventRecord r) {
+    keys.push_back(r);
+}
+void recordClick(MouseEventRecord r) {
+    clicks.push_back(r);
+}
 void recordMove(MouseEventRecord r) {
     EXPECT_EQ(lastMousePos.x, r.x) << "the position is stored before the handler runs";
     moves.push_back(r);

@@ -43,7 +43,9 @@ TempDir::TempDir() {
     path = mkdtemp(pattern);
 }
 
-TempDir::~TempDir() { std::filesystem::remove_all(path); }
+TempDir::~TempDir() {
+    std::filesystem::remove_all(path);
+}
 
 void TempDir::write(const std::string &name, const std::string &content) const {
     std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());

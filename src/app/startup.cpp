@@ -1,9 +1,9 @@
 #include "app/startup.h"
 #include "console/console_setup.h"
 #include "frontend/front_end.h"
-#include "sound/sound.h"
 #include "input/timers.h"
 #include "platform/host.h"
+#include "sound/sound.h"
 
 int startUp(ScreenState *state) {
     BackBuffer *buffer = nullptr;
@@ -21,7 +21,10 @@ int startUp(ScreenState *state) {
 }
 
 void shutDown() {
+<<<<<<< HEAD
     FrontEnd_Shutdown();
+=======
+>>>>>>> main
     setConsolePalette(savedPalette);
 }
 

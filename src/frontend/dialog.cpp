@@ -109,8 +109,7 @@ DialogRecord *Dialog_Create(DialogRecord *record, const char *picturePath, const
     return record;
 }
 
-DialogRecord *Dialog_AddPortrait(const char *path, DialogRecord *record, int32_t px,
-                                 int32_t py) {
+DialogRecord *Dialog_AddPortrait(const char *path, DialogRecord *record, int32_t px, int32_t py) {
     if (!record->picture || !record->picture->cells)
         return nullptr;
     Surface *portrait = loadSurfaceFile(path);

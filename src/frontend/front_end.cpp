@@ -10,14 +10,14 @@ List PictureTable;
 char *numberText = nullptr;
 
 static const char *const picturePaths[PICTURE_COUNT] = {
-    "data\\surfaces\\Numbers\\0.srf", "data\\surfaces\\Numbers\\1.srf",
-    "data\\surfaces\\Numbers\\2.srf", "data\\surfaces\\Numbers\\3.srf",
-    "data\\surfaces\\Numbers\\4.srf", "data\\surfaces\\Numbers\\5.srf",
-    "data\\surfaces\\Numbers\\6.srf", "data\\surfaces\\Numbers\\7.srf",
-    "data\\surfaces\\Numbers\\8.srf", "data\\surfaces\\Numbers\\9.srf",
-    "data\\surfaces\\ArrowBox.srf",   "data\\surfaces\\Arrows\\Up.srf",
+    "data\\surfaces\\Numbers\\0.srf",    "data\\surfaces\\Numbers\\1.srf",
+    "data\\surfaces\\Numbers\\2.srf",    "data\\surfaces\\Numbers\\3.srf",
+    "data\\surfaces\\Numbers\\4.srf",    "data\\surfaces\\Numbers\\5.srf",
+    "data\\surfaces\\Numbers\\6.srf",    "data\\surfaces\\Numbers\\7.srf",
+    "data\\surfaces\\Numbers\\8.srf",    "data\\surfaces\\Numbers\\9.srf",
+    "data\\surfaces\\ArrowBox.srf",      "data\\surfaces\\Arrows\\Up.srf",
     "data\\surfaces\\Arrows\\Right.srf", "data\\surfaces\\Arrows\\Left.srf",
-    "data\\surfaces\\AngerBar.srf",   "data\\surfaces\\Controls.srf",
+    "data\\surfaces\\AngerBar.srf",      "data\\surfaces\\Controls.srf",
 };
 
 void destroyPictureEntry(void *item) {
@@ -47,8 +47,8 @@ void FrontEnd_Init() {
     listSetUp(&PictureTable, 20, static_cast<int32_t>(sizeof(PictureEntry)), destroyPictureEntry);
     PictureTable_Load();
     pausedTotal = 0;
-    dialogQueue = Queue{0, static_cast<int32_t>(sizeof(DialogRecord)), nullptr, nullptr,
-                        Dialog_Destroy};
+    dialogQueue =
+        Queue{0, static_cast<int32_t>(sizeof(DialogRecord)), nullptr, nullptr, Dialog_Destroy};
 }
 
 PictureEntry *getPicture(int32_t index) {

@@ -1,7 +1,7 @@
+#include "input/timers.h"
 #include "objects/collision.h"
 #include "objects/kinds.h"
 #include "objects/world_turn.h"
-#include "input/timers.h"
 #include "world/high_score.h"
 #include "world/object_access.h"
 #include "world/play_state.h"

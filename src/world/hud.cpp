@@ -24,9 +24,13 @@ static int writeText(const char *text, int column, int row, uint16_t attr) {
     return written;
 }
 
-int drawText(const char *text, int column, int row) { return writeText(text, column, row, 0x0F); }
+int drawText(const char *text, int column, int row) {
+    return writeText(text, column, row, 0x0F);
+}
 
-int drawEditorText(const char *text) { return writeText(text, 90, 28, 0x02); }
+int drawEditorText(const char *text) {
+    return writeText(text, 90, 28, 0x02);
+}
 
 void resetBonusTimer() {
     bonusTotal = levelTime;

@@ -23,7 +23,9 @@
 static LevelList gameLevels;
 int32_t firstLevelIndex = 0;
 
-void resetTurnTimer() { lastTurnTime = gameClock(); }
+void resetTurnTimer() {
+    lastTurnTime = gameClock();
+}
 
 void updateBounds() {
     for (ObjectNode *n = objectList; n; n = n->next)
@@ -192,9 +194,8 @@ static void runPasses(ScreenState *state) {
             playSound(SOUND_SHUFFLE);
         }
         const uint32_t t = gameClock();
-        const bool keyedTurn =
-            t > lastTurnTime + KEYED_TURN_GUARD_MS && (keyReleased('S') || keyHeld(VK_DOWN)) &&
-            ozzleLevel == 0;
+        const bool keyedTurn = t > lastTurnTime + KEYED_TURN_GUARD_MS &&
+                               (keyReleased('S') || keyHeld(VK_DOWN)) && ozzleLevel == 0;
         if ((t > lastTurnTime + TURN_INTERVAL_MS || keyedTurn) && !dyingFlag) {
             lastTurnTime = gameClock();
             triggerTurn();

@@ -90,7 +90,8 @@ TEST(SurfaceFiles, MissingCellsOfAShortFileAreBlank) {
 
 TEST(SurfaceFiles, ThinPicturesAreEmptyButRead) {
     TempDir dir;
-    for (const std::string &bytes : {srfBytes(40, 1, 40), srfBytes(40, 10, 40), srfBytes(0, 4, 0)}) {
+    for (const std::string &bytes :
+         {srfBytes(40, 1, 40), srfBytes(40, 10, 40), srfBytes(0, 4, 0)}) {
         Loaded l = load(dir, bytes);
         ASSERT_EQ(l.result, 1);
         EXPECT_TRUE(l.streamClosed);
@@ -105,12 +106,12 @@ TEST(SurfaceFiles, ThinPicturesAreEmptyButRead) {
 TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {
     TempDir dir;
     const std::string cases[] = {
-        srfBytes(400, 10, 400, 0xCDAB),             // magic bytes the wrong way round
-        srfBytes(400, 0, 400),                      // no width: no height either
-        srfBytes(400, 5000, 400),                   // wider than any picture
-        srfBytes(0xFFFFFFF0u, 2, 16),               // a height of half a billion rows
-        srfBytes(400, 10, 400).substr(0, 87),       // not even a whole header
-        std::string(),                              // an empty file
+        srfBytes(400, 10, 400, 0xCDAB),       // magic bytes the wrong way round
+        srfBytes(400, 0, 400),                // no width: no height either
+        srfBytes(400, 5000, 400),             // wider than any picture
+        srfBytes(0xFFFFFFF0u, 2, 16),         // a height of half a billion rows
+        srfBytes(400, 10, 400).substr(0, 87), // not even a whole header
+        std::string(),                        // an empty file
     };
     for (const std::string &bytes : cases) {
         Loaded l = load(dir, bytes);

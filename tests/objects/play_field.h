@@ -11,8 +11,8 @@ struct PlayField {
     HeadlessGame game;
     // Runs `updates` play frames of 20 ms each.
     void step(int updates = 1);
-    template <typename Record> Record *add(int32_t kind, float x, float y, double a = 0,
-                                           double b = 0) {
+    template <typename Record>
+    Record *add(int32_t kind, float x, float y, double a = 0, double b = 0) {
         return static_cast<Record *>(createObject(kind, x, y, a, b)->record);
     }
 };

@@ -42,8 +42,9 @@ TEST(Cp437, Utf8RoundTripAndBrokenSequences) {
     EXPECT_EQ(pos, text.size());
 
     // Broken input reads as U+FFFD one byte at a time and never past the end.
-    const std::string broken[] = {"\x80", "\xC3", "\xE2\x96", "\xC0\x80", "\xED\xA0\x80",
-                                  "\xF8\x88\x80\x80\x80", "\xE2\x41\x41"};
+    const std::string broken[] = {"\x80",        "\xC3",         "\xE2\x96",
+                                  "\xC0\x80",    "\xED\xA0\x80", "\xF8\x88\x80\x80\x80",
+                                  "\xE2\x41\x41"};
     for (const std::string &b : broken) {
         pos = 0;
         EXPECT_EQ(readUtf8(b, pos), U'\uFFFD') << b.size();

@@ -22,7 +22,9 @@ std::string compileError(const std::string &text) {
     return error;
 }
 
-Cell at(const CompiledPicture &p, int x, int y) { return p.cells[y * p.width + x]; }
+Cell at(const CompiledPicture &p, int x, int y) {
+    return p.cells[y * p.width + x];
+}
 
 } // namespace
 
@@ -33,7 +35,8 @@ TEST(PictureSource, LegendCharactersAndColourGrids) {
                                         "key R █ red\n"
                                         "key ~ ▀ yellow darkred\n"
                                         "key o 0x07 - green\n"
-                                        "key z 01\n"
+                                        "key z 01 # code 1, the smiling face\n"
+                                        "key # # white # a key may be '#'\n"
                                         "\n"
                                         "chars\n"
                                         "╔═R~o╗\n"
@@ -47,15 +50,15 @@ TEST(PictureSource, LegendCharactersAndColourGrids) {
                                         "0000\n");
     ASSERT_EQ(p.width, 6);
     ASSERT_EQ(p.height, 3);
-    EXPECT_EQ(at(p, 0, 0), (Cell{0xC9, 0x0E}));  // literal line drawing, grid bg 0
-    EXPECT_EQ(at(p, 2, 0), (Cell{0xDB, 0x0C}));  // the key's colour wins over the grid
-    EXPECT_EQ(at(p, 3, 0), (Cell{0xDF, 0x4E}));  // key with both colours
-    EXPECT_EQ(at(p, 4, 0), (Cell{0x07, 0xA9}));  // '-' takes the grid's foreground
-    EXPECT_EQ(at(p, 5, 0), (Cell{0xBB, 0x1F}));  // past the bg grid's row: the default
-    EXPECT_EQ(at(p, 2, 1), (Cell{'i', 0x10}));   // colour 0 is black, not "none"
-    EXPECT_EQ(at(p, 5, 1), (Cell{' ', 0x1E}));   // short rows end in blanks
-    EXPECT_EQ(at(p, 2, 2), (Cell{'#', 0x1E}));   // '#' in a grid is a character
-    EXPECT_EQ(at(p, 4, 2), (Cell{0x01, 0x1E}));  // a two-digit number is a code
+    EXPECT_EQ(at(p, 0, 0), (Cell{0xC9, 0x0E})); // literal line drawing, grid bg 0
+    EXPECT_EQ(at(p, 2, 0), (Cell{0xDB, 0x0C})); // the key's colour wins over the grid
+    EXPECT_EQ(at(p, 3, 0), (Cell{0xDF, 0x4E})); // key with both colours
+    EXPECT_EQ(at(p, 4, 0), (Cell{0x07, 0xA9})); // '-' takes the grid's foreground
+    EXPECT_EQ(at(p, 5, 0), (Cell{0xBB, 0x1F})); // past the bg grid's row: the default
+    EXPECT_EQ(at(p, 2, 1), (Cell{'i', 0x10}));  // colour 0 is black, not "none"
+    EXPECT_EQ(at(p, 5, 1), (Cell{' ', 0x1E}));  // short rows end in blanks
+    EXPECT_EQ(at(p, 2, 2), (Cell{'#', 0x1F}));  // '#' as a key
+    EXPECT_EQ(at(p, 4, 2), (Cell{0x01, 0x1E})); // a two-digit number is a code
 }
 
 TEST(PictureSource, GridsEndAtTheirHeightOrAtTheNextGrid) {
@@ -113,7 +116,9 @@ TEST(PictureSource, EveryPictureSurvivesDumpAndCompile) {
         std::vector<Cell> cells(w * h);
         for (Cell &c : cells) {
             const int kind = rand() % 4;
-            c.ch = static_cast<uint16_t>(kind == 0 ? ' ' : kind == 1 ? rand() % 4 * 0x55 : rand() % 256);
+            c.ch = static_cast<uint16_t>(kind == 0   ? ' '
+                                         : kind == 1 ? rand() % 4 * 0x55
+                                                     : rand() % 256);
             c.attr = static_cast<uint16_t>(rand() % 3 ? 0x1E : rand() % 256);
         }
         if (round == 0)
@@ -125,9 +130,19 @@ TEST(PictureSource, EveryPictureSurvivesDumpAndCompile) {
         ASSERT_EQ(p.height, h);
         ASSERT_EQ(p.cells, cells) << source;
     }
+    // Rows that read as the names of grids stay rows.
+    const Cell names[10] = {{'f', 7}, {'g', 7}, {'b', 7}, {'g', 7}, {0, 7},
+                            {'f', 7}, {'c', 7}, {'h', 7}, {' ', 7}, {'g', 7}};
+    EXPECT_EQ(compileOk(pictureSourceFromCells(names, 2, 5)).cells,
+              std::vector<Cell>(names, names + 10));
+    const Cell chars[10] = {{'c', 7}, {'h', 7}, {'a', 7}, {'r', 7}, {'s', 7},
+                            {'c', 7}, {'h', 7}, {'a', 7}, {'r', 7}, {'s', 7}};
+    EXPECT_EQ(compileOk(pictureSourceFromCells(chars, 5, 2)).cells,
+              std::vector<Cell>(chars, chars + 10));
     // A picture in one colour pair needs no colour grids.
     const Cell plain[4] = {{'a', 0x1E}, {'b', 0x1E}, {'c', 0x1E}, {'d', 0x1E}};
-    EXPECT_EQ(pictureSourceFromCells(plain, 2, 2), "size 2 2\ndefault yellow darkblue\nchars\nab\ncd\n");
+    EXPECT_EQ(pictureSourceFromCells(plain, 2, 2),
+              "size 2 2\ndefault yellow darkblue\nchars\nab\ncd\n");
 }
 
 TEST(PictureSource, FilesInEveryForm) {

@@ -40,8 +40,7 @@ TEST(PngExport, ReadsBackAsTheRasterisedCellsEnlarged) {
 TEST(PngExport, RefusesWhatItCannotWrite) {
     TempDir dir;
     const Cell cells[4] = {{'a', 7}, {'b', 7}, {'c', 7}, {'d', 7}};
-    EXPECT_EQ(writeCellsPng(dir.file("no/such/dir/p.png").c_str(), cells, 2, 2, standardPalette,
-                            1),
+    EXPECT_EQ(writeCellsPng(dir.file("no/such/dir/p.png").c_str(), cells, 2, 2, standardPalette, 1),
               0);
     EXPECT_EQ(writeCellsPng(dir.file("p.png").c_str(), cells, 2, 2, standardPalette, 0), 0);
     EXPECT_EQ(writeCellsPng(dir.file("p.png").c_str(), cells, 2, 2, standardPalette, 17), 0);

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool pixelSet(int code, int x, int y) { return font8x8[code][y] & (0x80 >> x); }
+bool pixelSet(int code, int x, int y) {
+    return font8x8[code][y] & (0x80 >> x);
+}
 
 int setPixels(int code) {
     int n = 0;
@@ -119,11 +121,11 @@ TEST(Font, BlocksAndShades) {
 TEST(Font, LineDrawingMeetsItsNeighbours) {
     // The arms of 0xB3-0xDA in the order up, down, left, right:
     // 0 none, 1 single, 2 double.
-    static const char *arms[40] = {
-        "1100", "1110", "1120", "2210", "0210", "0120", "2220", "2200", "0220", "2020",
-        "2010", "1020", "0110", "1001", "1011", "0111", "1101", "0011", "1111", "1102",
-        "2201", "2002", "0202", "2022", "0222", "2202", "0022", "2222", "1022", "2011",
-        "0122", "0211", "2001", "1002", "0102", "0201", "2211", "1122", "1010", "0101"};
+    static const char *arms[40] = {"1100", "1110", "1120", "2210", "0210", "0120", "2220", "2200",
+                                   "0220", "2020", "2010", "1020", "0110", "1001", "1011", "0111",
+                                   "1101", "0011", "1111", "1102", "2201", "2002", "0202", "2022",
+                                   "0222", "2202", "0022", "2222", "1022", "2011", "0122", "0211",
+                                   "2001", "1002", "0102", "0201", "2211", "1122", "1010", "0101"};
     for (int i = 0; i < 40; i++) {
         const int code = 0xB3 + i;
         // The pixels where each edge is crossed: a single line at 3, a double at 2 and 4.

@@ -33,9 +33,9 @@ int main(int argc, char **argv) {
     if (!in)
         return fail(argv[1], "cannot be opened");
     const std::map<std::string, int32_t> kinds = {
-        {"player", KIND_PLAYER},   {"box", KIND_BOX},     {"soldier", KIND_SOLDIER},
-        {"platform", KIND_PLATFORM}, {"doll", KIND_DOLL}, {"ozzle", KIND_OZZLE},
-        {"ninja", KIND_NINJA},     {"dummy", KIND_DUMMY}};
+        {"player", KIND_PLAYER},     {"box", KIND_BOX},    {"soldier", KIND_SOLDIER},
+        {"platform", KIND_PLATFORM}, {"doll", KIND_DOLL},  {"ozzle", KIND_OZZLE},
+        {"ninja", KIND_NINJA},       {"dummy", KIND_DUMMY}};
     std::string name, line;
     int32_t time = 0;
     std::vector<int32_t> turns;

@@ -42,13 +42,14 @@ bool parsePalette(const std::string &text, uint32_t palette[16]) {
         size_t end = text.find(',', pos);
         if ((end == std::string::npos) != (i == 15))
             return false;
-        std::string item = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        std::string item =
+            text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
         if (!item.empty() && item[0] == '#')
             item.erase(0, 1);
         if (startsWith(item, "0x") || startsWith(item, "0X"))
             item.erase(0, 2);
-        if (item.empty() || item.size() > 6 || item.find_first_not_of("0123456789abcdefABCDEF") !=
-                                                   std::string::npos)
+        if (item.empty() || item.size() > 6 ||
+            item.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
             return false;
         const uint32_t rgb = static_cast<uint32_t>(strtoul(item.c_str(), nullptr, 16));
         palette[i] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);

@@ -11,10 +11,10 @@
 #include <map>
 #include <sstream>
 
-const char *const consoleColourNames[16] = {
-    "black",   "darkblue", "darkgreen", "darkcyan", "darkred", "darkmagenta",
-    "darkyellow", "lightgrey", "darkgrey", "blue",  "green",   "cyan",
-    "red",     "magenta",  "yellow",    "white"};
+const char *const consoleColourNames[16] = {"black",    "darkblue",    "darkgreen",  "darkcyan",
+                                            "darkred",  "darkmagenta", "darkyellow", "lightgrey",
+                                            "darkgrey", "blue",        "green",      "cyan",
+                                            "red",      "magenta",     "yellow",     "white"};
 
 namespace {
 
@@ -91,9 +91,8 @@ bool parseColour(const std::string &word, int &colour) {
             return true;
         }
     static const std::map<std::string, int> aliases = {
-        {"grey", 7},     {"gray", 7}, {"lightgray", 7}, {"darkgray", 8},
-        {"brown", 6},    {"navy", 1}, {"maroon", 4},    {"purple", 5},
-        {"teal", 3},     {"olive", 6}};
+        {"grey", 7}, {"gray", 7},   {"lightgray", 7}, {"darkgray", 8}, {"brown", 6},
+        {"navy", 1}, {"maroon", 4}, {"purple", 5},    {"teal", 3},     {"olive", 6}};
     auto it = aliases.find(name);
     if (it == aliases.end())
         return false;
@@ -153,9 +152,8 @@ bool parseCharacter(const std::string &word, int &code, std::string &problem) {
 }
 
 bool parseSide(const std::string &word, int &side) {
-    if (word.empty() || word.size() > 5 || !std::all_of(word.begin(), word.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (word.empty() || word.size() > 5 ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     side = std::stoi(word);
     return true;
@@ -217,14 +215,21 @@ int compilePictureSource(const std::string &text, CompiledPicture &out, std::str
 
     for (size_t i = 0; i < lines.size(); i++) {
         const int lineNo = static_cast<int>(i) + 1;
-        const std::vector<std::string> words = splitWords(lines[i]);
+        std::vector<std::string> words = splitWords(lines[i]);
         if (words.empty() || words[0][0] == '#')
             continue;
+        // A word starting with '#' begins a comment, except where a key or its
+        // character may itself be '#'.
+        for (size_t w = words[0] == "key" ? 3 : 1; w < words.size(); w++)
+            if (words[w][0] == '#') {
+                words.resize(w);
+                break;
+            }
         const std::string &word = words[0];
         if (word == "size") {
             if (sizeLine) {
-                error = lineError(lineNo, format("a second size (the first is on line %d)",
-                                                 sizeLine));
+                error =
+                    lineError(lineNo, format("a second size (the first is on line %d)", sizeLine));
                 return 0;
             }
             if (words.size() != 3 || !parseSide(words[1], width) || !parseSide(words[2], height)) {
@@ -347,9 +352,14 @@ int compilePictureSource(const std::string &text, CompiledPicture &out, std::str
                 }
             }
             const size_t at = static_cast<size_t>(r) * width + c;
-            const int fg = entry.fg >= 0 ? entry.fg : fgColours[at] >= 0 ? fgColours[at] : defaultFg;
-            const int bg = entry.bg >= 0 ? entry.bg : bgColours[at] >= 0 ? bgColours[at] : defaultBg;
-            out.cells[at] = Cell{static_cast<uint16_t>(entry.code), static_cast<uint16_t>(fg | bg << 4)};
+            const int fg = entry.fg >= 0        ? entry.fg
+                           : fgColours[at] >= 0 ? fgColours[at]
+                                                : defaultFg;
+            const int bg = entry.bg >= 0        ? entry.bg
+                           : bgColours[at] >= 0 ? bgColours[at]
+                                                : defaultBg;
+            out.cells[at] =
+                Cell{static_cast<uint16_t>(entry.code), static_cast<uint16_t>(fg | bg << 4)};
         }
     }
     return 1;
@@ -375,7 +385,8 @@ std::string pictureSourceFromCells(const Cell *cells, int width, int height) {
     // no code-page-437 character uses.
     if (hasZero)
         text += "key \u2400 0x00\n";
-    text += "chars\n";
+    std::vector<std::string> rows;
+    bool keyed[3] = {};
     for (int r = 0; r < height; r++) {
         std::string row;
         for (int c = 0; c < width; c++) {
@@ -384,8 +395,28 @@ std::string pictureSourceFromCells(const Cell *cells, int width, int height) {
         }
         // Trailing spaces are spaces again when compiled.
         row.erase(row.find_last_not_of(' ') + 1);
-        text += row + "\n";
+        // A row that reads as the name of a grid would end the grid; its first
+        // letter is written with a key instead.
+        const char *names[3] = {"chars", "fg", "bg"};
+        for (int k = 0; k < 3; k++)
+            if (row == names[k]) {
+                row.erase(0, 1);
+                std::string key;
+                appendUtf8(key, U'\u2401' + k);
+                row = key + row;
+                keyed[k] = true;
+            }
+        rows.push_back(row);
     }
+    for (int k = 0; k < 3; k++)
+        if (keyed[k]) {
+            text += "key ";
+            appendUtf8(text, U'\u2401' + k);
+            text += std::string(" ") + "cfb"[k] + "\n";
+        }
+    text += "chars\n";
+    for (const std::string &row : rows)
+        text += row + "\n";
     const char *digits = "0123456789ABCDEF";
     for (int layer = 0; layer < 2; layer++) {
         const int shift = layer ? 4 : 0;
@@ -421,7 +452,8 @@ int loadPictureFile(const std::string &path, CompiledPicture &out, std::string &
     const std::string bytes = buffer.str();
 
     Surface *surface = nullptr;
-    if (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8) == SRF_MAGIC) {
+    if (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) |
+                              static_cast<unsigned char>(bytes[1]) << 8) == SRF_MAGIC) {
         if (!loadSurface(fopen(path.c_str(), "rb"), &surface)) {
             error = path + ": not a readable .srf picture";
             return 0;

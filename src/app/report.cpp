@@ -15,7 +15,6 @@ static const char *const kindNames[KIND_LAST + 1] = {nullptr,    "Player", "Box"
 
 std::string exitReport(int exitCode) {
     const uint32_t ms = host ? host->now() - programStartClock : 0;
-<<<<<<< HEAD
     int counts[KIND_LAST + 1] = {};
     for (ObjectNode *n = objectList; n; n = n->next)
         if (isKnownKind(n->kind))
@@ -32,10 +31,5 @@ std::string exitReport(int exitCode) {
         len += snprintf(text + len, sizeof text - len, "%s\"%s\":%d", kind == KIND_FIRST ? "" : ",",
                         kindNames[kind], counts[kind]);
     snprintf(text + len, sizeof text - len, "}}");
-=======
-    char text[256];
-    snprintf(text, sizeof text, "{\"exitCode\":%d,\"state\":%d,\"frames\":%llu,\"virtualMs\":%u}",
-             exitCode, screenState.current, static_cast<unsigned long long>(framesPresented), ms);
->>>>>>> main
     return text;
 }

@@ -21,10 +21,7 @@ int startUp(ScreenState *state) {
 }
 
 void shutDown() {
-<<<<<<< HEAD
     FrontEnd_Shutdown();
-=======
->>>>>>> main
     setConsolePalette(savedPalette);
 }
 

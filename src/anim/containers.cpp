@@ -17,12 +17,12 @@ void listSetUp(List *list, int32_t capacity, int32_t elementSize, DestroyItem de
 }
 
 int listAppend(List *list, void *item) {
-    if (list->count != list->capacity) {
+    if (list->items && list->count < list->capacity) {
         list->items[list->count++] = item;
         return 0;
     }
-    // Doubling keeps appends cheap on average; a list that was never set up
-    // (or was emptied for good) starts again with room for 2.
+    // Doubling keeps appends cheap on average. A list emptied by
+    // listDestroyAll has no room left and gets new room here.
     const int32_t room = list->capacity > 0 ? 2 * list->capacity : 2;
     void **grown = static_cast<void **>(malloc(sizeof(void *) * static_cast<size_t>(room)));
     if (!grown)

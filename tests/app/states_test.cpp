@@ -52,7 +52,8 @@ TEST(Program, EndsWithAReportLine) {
     std::string out = runProgram("--script=" + dir.file("end.txt") + " -unknown-switch", code);
     EXPECT_EQ(code, 0);
     ASSERT_FALSE(out.empty());
-    std::string last = out.substr(out.rfind('{'));
+    std::string last = out.substr(out.rfind('\n', out.size() - 2) + 1);
+    EXPECT_EQ(last.front(), '{') << "the report is the last line";
     EXPECT_NE(last.find("\"exitCode\":0"), std::string::npos) << last;
     EXPECT_NE(last.find("\"state\":"), std::string::npos) << last;
     EXPECT_NE(last.find("\"frames\":"), std::string::npos) << last;

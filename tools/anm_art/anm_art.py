@@ -151,16 +151,16 @@ def player():
 
 
 # ------------------------------------------------------------------- the box
-BOX = [
+BOX = [  # a crate with two cross braces
     "yyyyy",
-    "yYYYy",
-    "yYyYy",
-    "yyyyy",
-    "yYYYy",
-    "yYYYy",
-    "yyyyy",
-    "yYyYy",
-    "yYYYy",
+    "yrYry",
+    "yYrYy",
+    "yYrYy",
+    "yrYry",
+    "yrYry",
+    "yYrYy",
+    "yYrYy",
+    "yrYry",
     "yyyyy",
 ]
 

@@ -40,8 +40,8 @@ GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &sc
     std::string list = std::to_string(levels.size());
     for (const TestLevel &level : levels) {
         const int32_t block[10] = {};
-        std::vector<uint8_t> lvl = encodeLevel(static_cast<int32_t>(level.turns.size()),
-                                               level.time, block, level.objects);
+        std::vector<uint8_t> lvl =
+            encodeLevel(static_cast<int32_t>(level.turns.size()), level.time, block, level.objects);
         dir.write("data/levels/" + level.name + ".lvl", std::string(lvl.begin(), lvl.end()));
         std::string rot;
         for (int32_t t : level.turns)

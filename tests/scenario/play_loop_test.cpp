@@ -1,5 +1,5 @@
-#include "game_run.h"
 #include "app/states.h"
+#include "game_run.h"
 #include "world/object_records.h"
 #include <gtest/gtest.h>
 

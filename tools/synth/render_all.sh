@@ -11,7 +11,7 @@ trap 'rm -rf "$tmp"' EXIT
 for kind in music sfx; do
   mkdir -p "$root/data/$kind"
   # Music in stereo at a modest quality; the short effects can afford more.
-  quality=2
+  quality=3
   [ "$kind" = sfx ] && quality=4
   for score in "$root"/tools/synth/scores/$kind/*.score; do
     name=$(basename "$score" .score)

@@ -398,7 +398,9 @@ bool parseScore(const std::string &text, const std::string &name, Score &score,
             continue;
         bool ok = true;
         if (open) {
-            if (w[0] == "end") {
+            if (w[0] == "instrument" || w[0] == "pattern" || w[0] == "song") {
+                ok = r.fail("pattern '" + open->name + "' has no end before this " + w[0]);
+            } else if (w[0] == "end") {
                 ok = w.size() == 1 ? finishPattern(r, score, *open) : r.fail("end stands alone");
                 open = nullptr;
             } else if (w[0] == "+") {

@@ -31,6 +31,19 @@ fails_with $'instrument a pulse\npattern p 256\na c4\nend\nsong p*64' "longer th
 if "$synth" "$tmp/missing.score" -o "$tmp/out.wav" 2>"$tmp/err"; then exit 1; fi
 grep -q "missing.score: No such file" "$tmp/err"
 
+# The committed files are what their scores make: effects rendered and compared,
+# music (slow to render) by its exact length.
+for score in tools/synth/scores/sfx/*.score; do
+  "$synth" --compare "$score" "data/sfx/$(basename "$score" .score).ogg" >/dev/null ||
+    { echo "data/sfx/$(basename "$score" .score).ogg is out of date: run tools/synth/render_all.sh"; exit 1; }
+done
+for score in tools/synth/scores/music/*.score; do
+  name=$(basename "$score" .score)
+  want=$("$synth" --check "$score" | sed 's/.*: \([0-9.]*\) s,.*/\1/')
+  have=$("$synth" --measure "data/music/$name.ogg" | sed 's/.*: \([0-9.]*\) s,.*/\1/')
+  [ "$want" = "$have" ] || { echo "data/music/$name.ogg lasts $have s, its score $want s"; exit 1; }
+done
+
 # A tiny loop renders to exactly its length: 2 bars of 4 beats at 120 = 4 s.
 printf 'tempo 120\ninstrument a triangle release 900\npattern p 2\na/1 c4 e4 g4 c5\nend\nsong p\n' \
   >"$tmp/ok.score"

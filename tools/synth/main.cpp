@@ -3,9 +3,12 @@
 //   synth SCORE -o OUT.wav      render one score to a 16-bit WAV
 //   synth --check SCORE...      read scores and report their length, nothing else
 //   synth --measure FILE...     length, peak, RMS, loudness and loop join of sound files
+//   synth --compare SCORE FILE  whether FILE is what SCORE renders to (up to the codec's noise)
 #include "audio_files.h"
 #include "render.h"
 #include "score.h"
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,7 +16,8 @@
 static int usage() {
     fprintf(stderr, "usage: synth SCORE -o OUT.wav\n"
                     "       synth --check SCORE...\n"
-                    "       synth --measure FILE...\n");
+                    "       synth --measure FILE...\n"
+                    "       synth --compare SCORE FILE\n");
     return 2;
 }
 
@@ -52,7 +56,38 @@ static int measureFiles(int argc, char **argv) {
     return bad;
 }
 
+// The rendered score against an encoded file: same shape, and a difference
+// well below the sound itself. The codec keeps the sound, not the wave (noise
+// comes back as other noise), so even a faithful file differs by about -20 dB.
+static int compare(const char *scorePath, const char *filePath) {
+    Score score;
+    Audio file;
+    std::string error;
+    if (!readScore(scorePath, score, error) || !readAudio(filePath, file, error)) {
+        fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    const Audio fresh = renderScore(score);
+    if (fresh.channels != file.channels || fresh.rate != file.rate ||
+        fresh.frames() != file.frames()) {
+        printf("%s: %zu frames, %d channels at %d Hz; the score gives %zu, %d at %d\n", filePath,
+               file.frames(), file.channels, file.rate, fresh.frames(), fresh.channels, fresh.rate);
+        return 1;
+    }
+    double signal = 0, noise = 0;
+    for (size_t i = 0; i < fresh.samples.size(); i++) {
+        signal += double(fresh.samples[i]) * fresh.samples[i];
+        const double d = double(fresh.samples[i]) - file.samples[i];
+        noise += d * d;
+    }
+    const double db = 10 * std::log10(std::max(noise, 1e-20) / std::max(signal, 1e-20));
+    printf("%s: differs from its score by %.1f dB\n", filePath, db);
+    return db < -12 ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
+    if (argc == 4 && strcmp(argv[1], "--compare") == 0)
+        return compare(argv[2], argv[3]);
     if (argc >= 3 && strcmp(argv[1], "--check") == 0)
         return check(argc, argv);
     if (argc >= 3 && strcmp(argv[1], "--measure") == 0)

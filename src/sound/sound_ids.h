@@ -1,7 +1,7 @@
-// The game's sound effects and music, by number.
+// The ten sound slots: the music stream and the nine effects.
 #pragma once
 
-enum SoundId : int {
+enum SoundId {
     SOUND_MUSIC = 0,
     SOUND_JUMP = 1,
     SOUND_CREATE = 2,
@@ -13,3 +13,5 @@ enum SoundId : int {
     SOUND_SHUFFLE = 8,
     SOUND_LOSE = 9,
 };
+
+constexpr int SOUND_COUNT = 10;

@@ -126,7 +126,7 @@ static void hSoundSetGroup(int sound, int group) {
 }
 
 static int hSoundPlay(int sound) {
-    if (sound <= 0)
+    if (sound <= 0 || sound > static_cast<int>(headless.sounds.size()))
         return -1;
     const std::string &path = headless.sounds[sound - 1];
     record("play", sound, path);

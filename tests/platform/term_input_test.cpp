@@ -177,6 +177,16 @@ TEST(TermInput, KittyReportsPressesRepeatsAndReleases) {
     EXPECT_EQ(take(in), "+BA:");
 }
 
+TEST(TermInput, PlainBytesCarryNoReleasesEvenWhenKittyWasAskedFor) {
+    TermInput in;
+    in.kitty = true;
+    feed(in, "p\x1bOP", 1000);
+    EXPECT_TRUE(termInputKeyHeld(in, 'P'));
+    EXPECT_TRUE(termInputKeyHeld(in, 0x70));
+    termInputTick(in, 1000 + TERM_TAP_MS);
+    EXPECT_EQ(take(in), "+50p +70 -50p -70");
+}
+
 TEST(TermInput, AQuickKittyTapIsStillSeenByTheGame) {
     TermInput in;
     in.kitty = true;

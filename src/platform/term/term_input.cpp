@@ -210,7 +210,10 @@ static void kittyKey(TermInput &in, int vk, char ch, int event, uint32_t now) {
     pushKey(in, true, vk, ch ? ch : k.ch);
 }
 
-static void terminalKey(TermInput &in, int vk, char ch, uint32_t mods, int event, uint32_t now) {
+// `kittyForm`: the key came as a sequence that the kitty protocol also uses;
+// plain bytes never carry releases, whatever protocol was asked for.
+static void terminalKey(TermInput &in, int vk, char ch, uint32_t mods, int event, uint32_t now,
+                        bool kittyForm = true) {
     if (vk <= 0 || vk > 255)
         return;
     if ((mods & MOD_CTRL) && !(mods & MOD_ALT) && event != EVENT_RELEASE) {
@@ -225,7 +228,7 @@ static void terminalKey(TermInput &in, int vk, char ch, uint32_t mods, int event
     }
     if ((mods & MOD_CTRL) && ((vk == 'C') || vk == 'Z') && event == EVENT_RELEASE)
         return;
-    if (in.kitty)
+    if (in.kitty && kittyForm)
         kittyKey(in, vk, ch, event, now);
     else
         legacyKey(in, vk, ch, mods, now);
@@ -260,7 +263,7 @@ static void plainByte(TermInput &in, unsigned char b, uint32_t mods, uint32_t no
             mods |= MOD_SHIFT;
     }
     if (vk)
-        terminalKey(in, vk, ch, mods, EVENT_PRESS, now);
+        terminalKey(in, vk, ch, mods, EVENT_PRESS, now, false);
 }
 
 // Numbers of CSI sequences: fields split by ';', parts of a field by ':'.
@@ -615,7 +618,7 @@ static size_t decode(TermInput &in, uint32_t now, bool flush) {
             if (pos + 2 < n) {
                 const int vk = letterKey(p[pos + 2]);
                 if (vk)
-                    terminalKey(in, vk, vk == K_RETURN ? '\r' : 0, 0, EVENT_PRESS, now);
+                    terminalKey(in, vk, vk == K_RETURN ? '\r' : 0, 0, EVENT_PRESS, now, false);
                 end = pos + 3;
             }
         } else if (intro == ']' || intro == 'P' || intro == '_' || intro == '^' || intro == 'X') {

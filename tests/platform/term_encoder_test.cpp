@@ -255,15 +255,9 @@ TEST(TermGlyphs, EveryCodeFillsItsColumnsWithVisibleCharacters) {
                 EXPECT_TRUE(c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA0)) << code;
         }
     // The symbols below 32 and at 127 are the console's pictures, not control codes.
-    EXPECT_EQ(termUnicodeOf(1), U'☺');
-    EXPECT_EQ(termUnicodeOf(3), U'♥');
-    EXPECT_EQ(termUnicodeOf(16), U'►');
-    EXPECT_EQ(termUnicodeOf(24), U'↑');
-    EXPECT_EQ(termUnicodeOf(31), U'▼');
-    EXPECT_EQ(termUnicodeOf(127), U'⌂');
-    EXPECT_EQ(termUnicodeOf(0xB0), U'░');
-    EXPECT_EQ(termUnicodeOf(0xE1), U'ß');
-    EXPECT_EQ(termUnicodeOf(0xFE), U'■');
+    EXPECT_EQ(termGlyph(1, 1), "☺");
+    EXPECT_EQ(termGlyph(24, 1), "↑");
+    EXPECT_EQ(termGlyph(127, 2), "⌂ ");
 }
 
 TEST(TermGlyphs, TwoColumnCellsKeepLinesAndBlocksJoined) {

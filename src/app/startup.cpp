@@ -2,6 +2,7 @@
 #include "console/console_setup.h"
 #include "input/timers.h"
 #include "platform/host.h"
+#include "sound/sound.h"
 
 int startUp(ScreenState *state) {
     BackBuffer *buffer = nullptr;
@@ -12,6 +13,7 @@ int startUp(ScreenState *state) {
     timerMode = counterFrequency > 0 ? TIMER_COUNTER : TIMER_CLOCK;
     exitHook = releaseBackBuffer;
     probeConsole();
+    initSound();
     state->current = STATE_SPLASH;
     pausedTotal = 0;
     return 1;

@@ -118,7 +118,7 @@ static void hSoundRelease(int sound) { record("release", sound); }
 static void hSoundSetGroup(int sound, int group) { record("group", sound, "", float(group)); }
 
 static int hSoundPlay(int sound) {
-    if (sound <= 0)
+    if (sound <= 0 || sound > static_cast<int>(headless.sounds.size()))
         return -1;
     const std::string &path = headless.sounds[sound - 1];
     record("play", sound, path);

@@ -1,5 +1,8 @@
 #include "platform/term/term_host.h"
 #include "platform/hosts.h"
+#ifdef WOBBLE_HAVE_MIXER
+#include "platform/audio/mixer_audio.h"
+#endif
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -612,7 +615,7 @@ static void tMoveWindow(int x, int y) {
     service();
 }
 
-// Sound is not wired to a device in this host yet: everything plays silently.
+// Without the sound library in the build, everything plays silently.
 static int tSoundOpen(const char *, int) {
     return 0;
 }
@@ -699,6 +702,9 @@ Host *createTermHost(std::string &error) {
     fcntl(wakePipe[1], F_SETFD, FD_CLOEXEC);
     fcntl(term.ttyOut, F_SETFD, FD_CLOEXEC);
     term.created = true;
+#ifdef WOBBLE_HAVE_MIXER
+    useMixerSound(&termHost); // sound needs no display
+#endif
 
     termScreen = TermScreen{};
     termInput = TermInput{};

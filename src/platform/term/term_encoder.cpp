@@ -45,16 +45,17 @@ static uint32_t colourKey(const TermScreen &screen, int index) {
     return 0;
 }
 
-static TermShownCell resolve(const TermScreen &screen, Cell cell) {
+// `keys` holds the colour key of each of the 16 colours, worked out once a frame.
+static TermShownCell resolve(const uint32_t keys[16], Cell cell) {
     const uint8_t ch = static_cast<uint8_t>(cell.ch & 0xFF);
     TermShownCell shown;
-    shown.bg = colourKey(screen, (cell.attr >> 4) & 15);
+    shown.bg = keys[(cell.attr >> 4) & 15];
     if (termGlyphIsBlank(ch)) {
         shown.ch = 0x20;
         shown.fg = TERM_ANY_COLOUR;
     } else {
         shown.ch = ch;
-        shown.fg = colourKey(screen, cell.attr & 15);
+        shown.fg = keys[cell.attr & 15];
     }
     return shown;
 }
@@ -160,13 +161,16 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
         // The margins around the picture keep the terminal's own background.
         out += "\x1b[0m\x1b[2J";
     }
+    uint32_t keys[16];
+    for (int i = 0; i < 16; i++)
+        keys[i] = colourKey(screen, i);
     const int cw = screen.cellColumns;
     for (int y = 0; y < height; y++) {
         const int row = screen.originRow + y;
         const bool rowVisible = row >= 0 && row < screen.rows;
         for (int x = 0; x < width; x++) {
             const size_t i = static_cast<size_t>(y) * width + x;
-            const TermShownCell target = resolve(screen, cells[i]);
+            const TermShownCell target = resolve(keys, cells[i]);
             if (!full && screen.shown[i] == target)
                 continue;
             screen.shown[i] = target;

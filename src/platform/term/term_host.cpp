@@ -158,7 +158,8 @@ static void releaseStreams() {
 // ---- Entering and leaving ---------------------------------------------------
 
 static void buildRestoreBytes() {
-    std::string s = "\x1b[?2026l";
+    // CAN first: it cuts short any sequence a signal interrupted half written.
+    std::string s = "\x18\x1b[?2026l";
     if (term.kittyWanted)
         s += "\x1b[<u"; // pops our keyboard mode (kept per screen, so before leaving it)
     s += "\x1b[?1006l\x1b[?1003l\x1b[?1000l\x1b[?1004l";

@@ -19,6 +19,7 @@ static std::string lastKey = "-";
 static std::string lastClick = "-";
 static std::string lastMouse = "-";
 static int keyEvents = 0;
+static uint32_t startTime;
 
 static void put(int x, int y, const std::string &text, uint16_t attr = 0x07) {
     for (size_t i = 0; i < text.size() && x + static_cast<int>(i) < SCREEN_WIDTH; i++)
@@ -94,6 +95,8 @@ static void drawScene(int frame) {
         0x08);
     put(2, 21, "P palette  K shake  Q quit  F crash", 0x07);
     put(2, 86, "FRAME " + std::to_string(frame), 0x08);
+    // Tenths of a second on the host's clock since the start.
+    put(2, 85, "CLOCK " + std::to_string((host->now() - startTime) / 100), 0x08);
     put(113, 87, "END", 0x0F);
 }
 
@@ -112,6 +115,7 @@ int main() {
     }
     hostCloseRequested = sceneClosed;
     backBuffer = createBackBuffer();
+    startTime = host->now();
     host->setTitle("Terminal check");
     onKey = onSceneKey;
     onLeftButton = onSceneClick;

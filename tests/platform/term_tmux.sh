@@ -60,6 +60,7 @@ start_scene() { # environment settings for the scene
     shell_run "clear; $1 sh -c 'echo \$\$ > $work/pid; exec \"\$0\"' $scene; echo EXIT=\$?"
 }
 scene_pid() { cat "$work/pid"; }
+clock() { cells 85 4 | sed 's/^ *CLOCK //'; } # the scene's clock in tenths of a second
 # The terminal is as the shell had it: main screen, cursor on, no mouse
 # reports, wrapping on, and the same line settings as before.
 expect_restored() {
@@ -121,11 +122,16 @@ if sleep 0.3 && T capture-pane -e -p -t t | sed -n 3p | grep -qF '38;5;16mT'; th
 else
     fail "palette: $(T capture-pane -e -p -t t | sed -n 3p)"
 fi
+before=$(clock)
 T resize-window -t t -x 150 -y 40
 expect "too small: the size needed" "needs a terminal of at least 232 x 88 characters"
 expect "too small: the size it has" "This one is 150 x 40."
+sleep 2
 T resize-window -t t -x 240 -y 92
 expect "the picture comes back" "$(spaced 'TERMINAL CHECK')"
+after=$(clock)
+[ $((after - before)) -lt 15 ] && pass "the clock stood still meanwhile" ||
+    fail "clock went from $before to $after tenths"
 T send-keys -t t k
 moved=0
 for ((i = 0; i < 30; i++)); do
@@ -139,11 +145,16 @@ row=$(cells 0 4)
 [ "${row:0:16}" = "  TERMINAL CHECK" ] && pass "and puts it back" || fail "after the shake: '$row'"
 
 # ---- Ways out ----------------------------------------------------------------------
+before=$(clock)
 T send-keys -t t C-z
 expect "Ctrl+Z suspends" "Stopped"
 expect_restored "suspended"
+sleep 2
 shell_run "fg"
 expect "fg draws it all again" "$(spaced 'TERMINAL CHECK')"
+after=$(clock)
+[ $((after - before)) -lt 15 ] && pass "the clock stood still while suspended" ||
+    fail "clock went from $before to $after tenths"
 [ "$(modes)" = "1 0 1 1 0" ] && pass "resumed in its own modes" || fail "resumed modes $(modes)"
 shell_run "" # a key for the game, not the shell
 kill -TERM "$(scene_pid)"

@@ -259,9 +259,11 @@ static void onStop(int) {
     raise(SIGTSTP);
     // Continued.
     signal(SIGTSTP, onStop);
-    excludedNs += monotonicNs() - stoppedAt;
-    if (wasActive)
+    // A stop from outside; a suspension of our own keeps its own time.
+    if (wasActive) {
+        excludedNs += monotonicNs() - stoppedAt;
         resumed = 1;
+    }
     wake();
     errno = savedErrno;
 }
@@ -499,6 +501,7 @@ static void suspendProgram() {
 // time spent waiting does not count on the game's clock.
 static void waitForRoom() {
     const int64_t start = monotonicNs();
+    const int64_t excludedBefore = excludedNs.load();
     termInputReleaseAll(termInput);
     while (termTooSmall && term.entered) {
         showTooSmall();
@@ -514,7 +517,8 @@ static void waitForRoom() {
             suspendProgram();
         handleSignals();
     }
-    excludedNs += monotonicNs() - start;
+    // The whole wait is off the clock, a suspension during it included.
+    excludedNs = excludedBefore + (monotonicNs() - start);
 }
 
 // ---- The host table ------------------------------------------------------------------

@@ -422,6 +422,8 @@ static void waitForInput(int timeoutMs) {
         drainWakePipe();
     if (fds[0].revents & POLLIN)
         readInput();
+    else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))
+        termInput.closeRequested = true; // the terminal has gone: nobody is left to play
 }
 
 static void suspendProgram();

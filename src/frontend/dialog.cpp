@@ -10,9 +10,10 @@ Queue dialogQueue = {0, static_cast<int32_t>(sizeof(DialogRecord)), nullptr, nul
 DialogRecord *currentDialog = nullptr;
 Stopwatch dialogTimer;
 
-// Field limits of the script, the line end included.
-constexpr int PATH_READ = 34;
-constexpr int TEXT_READ = 98;
+// Field limits of the script: a path of 33 characters and a text of 97, each
+// with its line end and the terminator.
+constexpr int PATH_READ = 35;
+constexpr int TEXT_READ = 99;
 
 void Dialog_Destroy(void *item) {
     DialogRecord *record = static_cast<DialogRecord *>(item);

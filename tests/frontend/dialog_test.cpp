@@ -160,3 +160,18 @@ TEST(Dialogs, TenSecondsAdvanceAndXDropsEverything) {
     EXPECT_EQ(currentDialog, nullptr);
     EXPECT_EQ(dialogQueue.count, 0);
 }
+
+TEST(Dialogs, PathsOf33AndTextsOf97CharactersAreReadWhole) {
+    DialogFixture f;
+    const std::string path33 = "pictures/portraits/abcdefghij.srf";
+    ASSERT_EQ(path33.size(), 33u);
+    const std::string text97(97, 'w');
+    writeBox(f.dir, "box.srf", 70, 14);
+    writeBox(f.dir, path33, 6, 6, '@', 0x0E);
+    f.dir.write("a.dlg", "1\nbox.srf\n" + text97 + "\n3 3\n" + path33 + "\n50 3\n");
+    Dialog_LoadScript("a.dlg");
+    ASSERT_EQ(dialogQueue.count, 1);
+    DialogRecord *d = static_cast<DialogRecord *>(dialogQueue.head->data);
+    EXPECT_EQ(std::string(d->text), text97);
+    EXPECT_EQ(d->picture->cells[3 * 70 + 50].ch, '@') << "the portrait was found";
+}

@@ -2,6 +2,7 @@
 #include "app/states.h"
 #include "input/timers.h"
 #include "platform/files.h"
+#include "sound/sound.h"
 #include "world/levels.h"
 #include "world/play_loop.h"
 #include "world/play_state.h"
@@ -54,6 +55,8 @@ GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &sc
     HeadlessGame game(script);
     dataRoot = dir.path;
     hostCloseRequested = scriptEnded;
+    soundOff = 0;
+    initSound();
     snapshot = GameSnapshot{};
     snapshot.gameStart = gameClock();
     lives = startLives;

@@ -43,7 +43,9 @@ TempDir::TempDir() {
     path = mkdtemp(pattern);
 }
 
-TempDir::~TempDir() { std::filesystem::remove_all(path); }
+TempDir::~TempDir() {
+    std::filesystem::remove_all(path);
+}
 
 void TempDir::write(const std::string &name, const std::string &content) const {
     std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
@@ -68,4 +70,17 @@ std::string runProgram(const std::string &arguments, int &exitCode) {
     int status = pclose(pipe);
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return out;
+}
+
+void makeDataRoot(const TempDir &dir) {
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(WOBBLE_SOURCE_DIR) / "data";
+    fs::create_directories(fs::path(dir.path) / "data");
+    for (const auto &entry : fs::directory_iterator(source)) {
+        const fs::path target = fs::path(dir.path) / "data" / entry.path().filename();
+        if (entry.path().filename() == "stats")
+            fs::copy(entry.path(), target, fs::copy_options::recursive);
+        else
+            fs::create_directory_symlink(entry.path(), target);
+    }
 }

@@ -22,6 +22,10 @@ struct TempDir {
     std::string read(const std::string &name) const;
 };
 
+// Fills `dir` with a data root that shares the game's data but has its own
+// high-score file, so runs never change the repository's files.
+void makeDataRoot(const TempDir &dir);
+
 // Runs the program as a separate process and returns its standard output;
 // the exit code goes to `exitCode`.
 std::string runProgram(const std::string &arguments, int &exitCode);

@@ -27,8 +27,8 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
             options.dataDir = value;
         } else if (name == "seed") {
             if (!readNumber(value, 0, 4294967295LL, n)) {
-                error = std::string("--seed needs a number from 0 to 4294967295, not '") + value +
-                        "'";
+                error =
+                    std::string("--seed needs a number from 0 to 4294967295, not '") + value + "'";
                 return false;
             }
             options.seed = static_cast<uint32_t>(n);
@@ -39,11 +39,18 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
             options.framesDir = value;
         } else if (name == "frame-every") {
             if (!readNumber(value, 1, 1000000, n)) {
-                error = std::string("--frame-every needs a number of 1 or more, not '") + value +
-                        "'";
+                error =
+                    std::string("--frame-every needs a number of 1 or more, not '") + value + "'";
                 return false;
             }
             options.frameEvery = static_cast<int>(n);
+        } else if (name == "start-level") {
+            if (!readNumber(value, 0, 39, n)) {
+                error = std::string("--start-level needs a level number from 0 to 39, not '") +
+                        value + "'";
+                return false;
+            }
+            options.startLevel = static_cast<int>(n);
         }
     }
     return true;

@@ -5,13 +5,14 @@
 #include <string>
 
 struct ProgramOptions {
-    std::string host;       // headless, sdl or term; empty picks one
-    std::string dataDir;    // the data root
+    std::string host;    // headless, sdl or term; empty picks one
+    std::string dataDir; // the data root
     bool seedGiven = false;
     uint32_t seed = 1;
     std::string scriptPath; // input script for the headless host
     std::string framesDir;  // write every presented frame here
     int frameEvery = 1;
+    int startLevel = 0; // the game begins at this level of the list (level proofs)
 };
 
 // Reads the --options; anything else is left for the switches (and ignored

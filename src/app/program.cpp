@@ -6,6 +6,7 @@
 #include "console/data_path.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
+#include "world/play_loop.h"
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -70,6 +71,7 @@ int wobblewickMain(int argc, char **argv) {
         return 2;
     }
     dataRoot = options.dataDir;
+    firstLevelIndex = options.startLevel;
     host = chooseHost(options, error);
     if (!host) {
         fprintf(stderr, "wobblewick: %s\n", error.c_str());

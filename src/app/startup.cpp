@@ -1,7 +1,9 @@
 #include "app/startup.h"
 #include "console/console_setup.h"
+#include "frontend/front_end.h"
 #include "input/timers.h"
 #include "platform/host.h"
+#include "sound/sound.h"
 
 int startUp(ScreenState *state) {
     BackBuffer *buffer = nullptr;
@@ -12,12 +14,16 @@ int startUp(ScreenState *state) {
     timerMode = counterFrequency > 0 ? TIMER_COUNTER : TIMER_CLOCK;
     exitHook = releaseBackBuffer;
     probeConsole();
+    initSound();
     state->current = STATE_SPLASH;
-    pausedTotal = 0;
+    FrontEnd_Init();
     return 1;
 }
 
-void shutDown() { setConsolePalette(savedPalette); }
+void shutDown() {
+    FrontEnd_Shutdown();
+    setConsolePalette(savedPalette);
+}
 
 void releaseBackBuffer(ScreenState *) {
     freeBackBuffer(backBuffer);

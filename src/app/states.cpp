@@ -1,5 +1,7 @@
 #include "app/states.h"
 #include "app/startup.h"
+#include "sound/sound.h"
+#include "world/play_loop.h"
 #include <cstdio>
 #include <cstring>
 
@@ -60,13 +62,22 @@ int runStates() {
                 return 1;
             break;
         case STATE_SPLASH:
-            screenNotBuilt(&state, "the splash screen");
+            state.previous = state.current;
+            if (skipSplash)
+                state.current = STATE_MENU;
+            else
+                screenNotBuilt(&state, "the splash screen");
             break;
         case STATE_MENU:
-            screenNotBuilt(&state, "the main menu");
+            state.previous = state.current;
+            if (skipMenu)
+                state.current = STATE_GAME;
+            else
+                screenNotBuilt(&state, "the main menu");
             break;
         case STATE_GAME:
-            screenNotBuilt(&state, "the game");
+            playMusic("Mystery");
+            playLoop(&state);
             break;
         case STATE_EXIT:
             if (exitHook)

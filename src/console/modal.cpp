@@ -66,7 +66,9 @@ void modalIcon(const ModalFrame &frame, int column, int row, char icon) {
     putCell(frame.x + column - 1 + 0, frame.y + row, icon == 'i' ? 0xDE : 0x1E, attr);
 }
 
-static int buttonWidth(const ModalButton &b) { return static_cast<int>(strlen(b.label)) + 4; }
+static int buttonWidth(const ModalButton &b) {
+    return static_cast<int>(strlen(b.label)) + 4;
+}
 
 static int buttonsStart(const ModalFrame &frame, const ModalButton *buttons, int count) {
     int total = 0;

@@ -6,7 +6,7 @@
 #include <vector>
 
 enum ModalColour : uint16_t {
-    MODAL_FRAME = 0x1F,  // bright white on dark blue
+    MODAL_FRAME = 0x1F, // bright white on dark blue
     MODAL_TEXT = 0x1F,
     MODAL_TITLE = 0x70,  // black on grey
     MODAL_BUTTON = 0x17, // grey on dark blue

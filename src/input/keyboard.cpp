@@ -11,7 +11,9 @@ void (*onKey)(KeyEventRecord record);
 void (*onLeftButton)(MouseEventRecord record);
 void (*onMouseMove)(MouseEventRecord record);
 
-int keyHeld(int virtualKey) { return host && host->keyDown(virtualKey) ? 1 : 0; }
+int keyHeld(int virtualKey) {
+    return host && host->keyDown(virtualKey) ? 1 : 0;
+}
 
 int pollKeyboard() {
     memcpy(previousKeys, currentKeys, sizeof currentKeys);

@@ -6,13 +6,21 @@ int32_t timerMode;
 int64_t counterFrequency;
 uint32_t pausedTotal;
 
-uint32_t timeGetTime() { return host->now(); }
+uint32_t timeGetTime() {
+    return host->now();
+}
 
-uint32_t gameClock() { return host->now() - pausedTotal; }
+uint32_t gameClock() {
+    return host->now() - pausedTotal;
+}
 
-void idleFor(uint32_t ms) { host->idle(ms); }
+void idleFor(uint32_t ms) {
+    host->idle(ms);
+}
 
-static double readClock() { return static_cast<double>(host->now()); }
+static double readClock() {
+    return static_cast<double>(host->now());
+}
 
 int stopwatchExpired(Stopwatch *sw, double duration) {
     if (!sw->started) {

@@ -8,7 +8,9 @@ bool displayAvailable() {
     return (x && *x) || (wayland && *wayland);
 }
 
-bool outputIsTerminal() { return isatty(STDOUT_FILENO) && isatty(STDIN_FILENO); }
+bool outputIsTerminal() {
+    return isatty(STDOUT_FILENO) && isatty(STDIN_FILENO);
+}
 
 #ifndef WOBBLE_HAVE_SDL
 Host *createSdlHost(std::string &error) {

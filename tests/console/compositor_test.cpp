@@ -11,7 +11,9 @@ Surface *filled(int w, int h, uint8_t ch, uint16_t attr) {
     return s;
 }
 
-Cell at(int x, int y) { return backBuffer->cells[y * SCREEN_WIDTH + x]; }
+Cell at(int x, int y) {
+    return backBuffer->cells[y * SCREEN_WIDTH + x];
+}
 
 } // namespace
 
@@ -34,7 +36,8 @@ TEST(Compositor, ClipsAtEveryEdgeWithoutShearing) {
     Surface *s = createSurface(10, 3);
     for (int r = 0; r < 3; r++)
         for (int c = 0; c < 10; c++)
-            s->cells[r * 10 + c] = Cell{static_cast<uint16_t>('0' + c), static_cast<uint16_t>(r + 1)};
+            s->cells[r * 10 + c] =
+                Cell{static_cast<uint16_t>('0' + c), static_cast<uint16_t>(r + 1)};
     blitSurface(s, -2, 0);
     EXPECT_EQ(at(0, 0).ch, '2');
     EXPECT_EQ(at(7, 2).ch, '9');

@@ -39,7 +39,9 @@ static int64_t hCounter() {
     return static_cast<int64_t>(headless.virtualMs) * 1000;
 }
 
-static int64_t hFrequency() { return 1000000; }
+static int64_t hFrequency() {
+    return 1000000;
+}
 
 static void hIdle(uint32_t ms) {
     headless.virtualMs += ms;
@@ -90,7 +92,9 @@ static void hGetPalette(uint32_t palette[16]) {
     std::copy(headless.palette.begin(), headless.palette.end(), palette);
 }
 
-static void hSetTitle(const char *title) { headless.titles.push_back(title ? title : ""); }
+static void hSetTitle(const char *title) {
+    headless.titles.push_back(title ? title : "");
+}
 
 static int hGetWindowRect(HostRect *rect) {
     *rect = headless.window;
@@ -114,11 +118,15 @@ static int hSoundOpen(const char *path, int loop) {
     return handle;
 }
 
-static void hSoundRelease(int sound) { record("release", sound); }
-static void hSoundSetGroup(int sound, int group) { record("group", sound, "", float(group)); }
+static void hSoundRelease(int sound) {
+    record("release", sound);
+}
+static void hSoundSetGroup(int sound, int group) {
+    record("group", sound, "", float(group));
+}
 
 static int hSoundPlay(int sound) {
-    if (sound <= 0)
+    if (sound <= 0 || sound > static_cast<int>(headless.sounds.size()))
         return -1;
     const std::string &path = headless.sounds[sound - 1];
     record("play", sound, path);
@@ -132,16 +140,19 @@ static int hSoundIsPlaying(int channel) {
     return headless.virtualMs - headless.channels[channel - 1].second < HEADLESS_SOUND_MS;
 }
 
-static void hSoundVolume(int group, float volume) { record("volume", group, "", volume); }
-static void hSoundShutdown() { record("shutdown", 0); }
+static void hSoundVolume(int group, float volume) {
+    record("volume", group, "", volume);
+}
+static void hSoundShutdown() {
+    record("shutdown", 0);
+}
 static void hShutdown() {}
 
 static Host headlessHost = {
-    "headless",     hNow,           hCounter,       hFrequency,    hIdle,
-    hKeyDown,       hPending,       hRead,          hPresent,      hSetPalette,
-    hGetPalette,    hSetTitle,      hGetWindowRect, hMoveWindow,   hSoundOpen,
-    hSoundRelease,  hSoundSetGroup, hSoundPlay,     hSoundIsPlaying, hSoundVolume,
-    hSoundShutdown, hShutdown,
+    "headless",      hNow,         hCounter,       hFrequency,    hIdle,          hKeyDown,
+    hPending,        hRead,        hPresent,       hSetPalette,   hGetPalette,    hSetTitle,
+    hGetWindowRect,  hMoveWindow,  hSoundOpen,     hSoundRelease, hSoundSetGroup, hSoundPlay,
+    hSoundIsPlaying, hSoundVolume, hSoundShutdown, hShutdown,
 };
 
 Host *createHeadlessHost(const HeadlessOptions &options) {

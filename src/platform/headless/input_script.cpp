@@ -18,18 +18,19 @@ int virtualKeyFromName(const std::string &raw) {
             return static_cast<int>(code);
         return -1;
     }
-    if (name.size() >= 2 && name[0] == 'F' && std::all_of(name.begin() + 1, name.end(), ::isdigit)) {
+    if (name.size() >= 2 && name[0] == 'F' &&
+        std::all_of(name.begin() + 1, name.end(), ::isdigit)) {
         int n = atoi(name.c_str() + 1);
         return n >= 1 && n <= 12 ? 0x6F + n : -1;
     }
     static const struct {
         const char *name;
         int code;
-    } names[] = {{"BACK", 0x08},   {"TAB", 0x09},    {"RETURN", 0x0D}, {"ENTER", 0x0D},
-                 {"SHIFT", 0x10},  {"CONTROL", 0x11}, {"CTRL", 0x11},   {"MENU", 0x12},
-                 {"ALT", 0x12},    {"ESCAPE", 0x1B}, {"ESC", 0x1B},    {"SPACE", 0x20},
-                 {"PRIOR", 0x21},  {"NEXT", 0x22},   {"END", 0x23},    {"HOME", 0x24},
-                 {"LEFT", 0x25},   {"UP", 0x26},     {"RIGHT", 0x27},  {"DOWN", 0x28},
+    } names[] = {{"BACK", 0x08},  {"TAB", 0x09},     {"RETURN", 0x0D}, {"ENTER", 0x0D},
+                 {"SHIFT", 0x10}, {"CONTROL", 0x11}, {"CTRL", 0x11},   {"MENU", 0x12},
+                 {"ALT", 0x12},   {"ESCAPE", 0x1B},  {"ESC", 0x1B},    {"SPACE", 0x20},
+                 {"PRIOR", 0x21}, {"NEXT", 0x22},    {"END", 0x23},    {"HOME", 0x24},
+                 {"LEFT", 0x25},  {"UP", 0x26},      {"RIGHT", 0x27},  {"DOWN", 0x28},
                  {"DELETE", 0x2E}};
     for (const auto &n : names)
         if (name == n.name)
@@ -102,8 +103,7 @@ static ScriptEvent mouseEvent(uint32_t time, int x, int y, uint32_t buttons, uin
     return e;
 }
 
-bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out,
-                      std::string &error) {
+bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out, std::string &error) {
     std::istringstream in(text);
     std::string line;
     int number = 0;

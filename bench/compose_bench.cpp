@@ -1,0 +1,46 @@
+// A whole frame as every screen draws it: clear, 30 pictures, present.
+#include "console/surface.h"
+#include "platform/headless/headless_host.h"
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+// The headless host and a back buffer for as long as a benchmark runs.
+struct HeadlessFrame {
+    HeadlessFrame() {
+        host = createHeadlessHost(HeadlessOptions{});
+        backBuffer = createBackBuffer();
+    }
+    ~HeadlessFrame() {
+        freeBackBuffer(backBuffer);
+        backBuffer = nullptr;
+        host = nullptr;
+    }
+};
+
+} // namespace
+
+static void BM_ComposeAndPresentFrame(benchmark::State &state) {
+    HeadlessFrame frame;
+    // Pictures of the sizes a game frame draws: the play field, HUD panels,
+    // figures and digits, some of them partly off the screen.
+    std::vector<Surface *> pictures;
+    for (int i = 0; i < 30; i++) {
+        const int w = i == 0 ? 87 : 4 + (i * 7) % 20, h = i == 0 ? 87 : 3 + (i * 5) % 16;
+        Surface *s = createSurface(w, h);
+        for (int c = 0; c < w * h; c++)
+            s->cells[c] = Cell{static_cast<uint16_t>(c % 3 ? 0xDB : ' '), static_cast<uint16_t>(c)};
+        pictures.push_back(s);
+    }
+    for (auto _ : state) {
+        clearScreen();
+        for (int i = 0; i < 30; i++)
+            blitSurface(pictures[i], static_cast<int16_t>(i == 0 ? 0 : (i * 37) % 120 - 4),
+                        static_cast<int16_t>(i == 0 ? 0 : (i * 23) % 92 - 4));
+        presentScreen();
+    }
+    for (Surface *s : pictures)
+        freeSurface(s);
+}
+BENCHMARK(BM_ComposeAndPresentFrame);

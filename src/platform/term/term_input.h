@@ -1,0 +1,70 @@
+// Turning the bytes a terminal sends into the game's key and mouse events
+// and its held-key state. Two kinds of terminal: those that speak the kitty
+// keyboard protocol report presses, repeats and releases; the others send
+// only characters, so a key counts as held from its arrival until its
+// autorepeat stops.
+#pragma once
+#include "platform/host.h"
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TermHeldKey {
+    bool held = false;
+    bool seen = false;   // the game has seen it held since it went down
+    bool upSent = false; // its key-up event is out (the kitty protocol sends it at once)
+    uint32_t pressedAt = 0;
+    uint32_t lastArrival = 0;
+    uint32_t firstGap = 0; // from the press to the second arrival
+    uint32_t interval = 0; // between the latest two arrivals
+    int arrivals = 0;
+    uint32_t releaseAt = 0; // when it counts as let go; 0 while it stays held
+    char ch = 0;
+};
+
+struct TermInput {
+    bool kitty = false; // key events carry press, repeat and release
+    // Where the picture sits, to turn terminal positions into cells.
+    int cellColumns = 2;
+    int originColumn = 0, originRow = 0;
+    int width = 116, height = 88;
+
+    std::string pending; // the start of a sequence still arriving
+    uint32_t pendingSince = 0;
+    std::array<TermHeldKey, 256> keys{};
+    // Learned from the keyboard: how long after a press autorepeat starts.
+    uint32_t repeatDelay = 600;
+    uint32_t mouseButtons = 0;
+    std::vector<HostEvent> events; // decoded, waiting to be read
+
+    // Asked of the host: Ctrl+C closes, Ctrl+Z suspends.
+    bool closeRequested = false;
+    bool suspendRequested = false;
+    // Answers to the start-up questions.
+    bool kittyAnswered = false;
+    bool paletteAnswered = false;
+    bool deviceAnswered = false;
+};
+
+// A lone Esc is a key only when nothing follows it this soon.
+constexpr uint32_t TERM_ESC_WAIT_MS = 50;
+// Without the kitty protocol: how long a key that does not repeat stays
+// held. Walking keys stay held until their autorepeat would have started;
+// every other key goes up at once, so menus answer without delay.
+constexpr uint32_t TERM_TAP_MS = 50;
+// A key goes up only after the game has seen it held, or after this grace.
+constexpr uint32_t TERM_SEEN_GRACE_MS = 250;
+
+// Decodes the bytes; sequences cut off at the end wait for the rest.
+void termInputFeed(TermInput &in, const char *bytes, size_t count, uint32_t now);
+// Lets time pass: a lone Esc becomes a key, held keys whose time is up go up.
+void termInputTick(TermInput &in, uint32_t now);
+// Is the key held; counts as the game having seen it.
+bool termInputKeyHeld(TermInput &in, int virtualKey);
+// Every key goes up now (focus lost, suspended, too small to play).
+void termInputReleaseAll(TermInput &in);
+// Milliseconds until a timeout is due, or -1 when none is waiting.
+int termInputWakeIn(const TermInput &in, uint32_t now);
+// Whether the key is one the player holds to walk or jump.
+bool termIsWalkingKey(int virtualKey);

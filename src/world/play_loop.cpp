@@ -1,0 +1,249 @@
+#include "world/play_loop.h"
+#include "anim/animation_library.h"
+#include "console/message_box.h"
+#include "console/surface.h"
+#include "console/window_shake.h"
+#include "frontend/dialog.h"
+#include "frontend/pause.h"
+#include "input/keyboard.h"
+#include "input/timers.h"
+#include "objects/collision.h"
+#include "objects/kinds.h"
+#include "objects/world_turn.h"
+#include "sound/sound.h"
+#include "world/high_score.h"
+#include "world/hud.h"
+#include "world/level_list.h"
+#include "world/levels.h"
+#include "world/object_access.h"
+#include "world/play_state.h"
+#include <cmath>
+
+// The game's own copy of the level list, read when the game starts.
+static LevelList gameLevels;
+int32_t firstLevelIndex = 0;
+
+void resetTurnTimer() {
+    lastTurnTime = gameClock();
+}
+
+void updateBounds() {
+    for (ObjectNode *n = objectList; n; n = n->next)
+        updateObjectBounds(n);
+}
+
+void drawObjects() {
+    for (ObjectNode *n = objectList; n; n = n->next) {
+        const ObjectBox *box = objectBox(n);
+        const AnimRef *ref = objectAnimRef(n);
+        if (!box || !ref)
+            continue;
+        const Frame *frame = lookupFrame(*ref);
+        const float cx = box->x + 1.5f, cy = box->y + 1.5f;
+        // Nothing that far out of the room can be seen (nor turned into a cell).
+        if (!frame || !(std::fabs(cx) < 30000) || !(std::fabs(cy) < 30000))
+            continue;
+        blitSurface(frame->picture, static_cast<int16_t>(std::trunc(cx)),
+                    static_cast<int16_t>(std::trunc(cy)));
+    }
+}
+
+bool enemiesLeft() {
+    if (!objectList)
+        return false;
+    for (ObjectNode *n = objectList->next; n; n = n->next)
+        switch (n->kind) {
+        case KIND_SOLDIER:
+        case KIND_OZZLE:
+        case KIND_DOLL:
+        case KIND_NINJA:
+        case KIND_DUMMY:
+            return true;
+        }
+    return false;
+}
+
+void updateFrame(float dt) {
+    pollKeyboard();
+    pumpConsoleInput();
+    updateBounds();
+    refreshBorders();
+    updateBoxes(dt);
+    updatePlayer(dt);
+    updateSoldiers(dt);
+    updateDolls(dt);
+    refreshPlatforms();
+    updateKisses(dt);
+    updateOzzles(dt);
+    updateNinjas(dt);
+    updateNinjaStars(dt);
+    refreshDummies();
+    reapRemovals();
+    clearScreen();
+    drawBonusTimer();
+    drawTurnGauge();
+    drawScores();
+    Dialog_Update();
+    drawObjects();
+    Pause_Check();
+    Dialog_Draw();
+    presentScreen();
+}
+
+// A level list that vanished or was emptied while the game ran ends the game
+// with the reason on screen.
+static void leaveForMissingLevels() {
+    messageBox(levelListMessage(), "Wobblewick!", MB_ICONEXCLAMATION);
+    returnToMenu = 1;
+}
+
+void advanceLevel() {
+    if (++levelIndex >= levelCount)
+        levelIndex = 0;
+    const int32_t used = bonusElapsed / 1000;
+    if (levelTime > used) {
+        score += (levelTime - used) * 100;
+        raiseHighScore();
+    }
+    if (!loadLevelAt())
+        leaveForMissingLevels();
+    resetBonusTimer();
+    resetTurnTimer();
+    levelDoneFlag = 0;
+}
+
+void checkDeath() {
+    if (!dyingFlag)
+        return;
+    ObjectNode *node = findPlayer();
+    if (node && recordOf<PlayerRecord>(node)->deathTimer > 0)
+        return;
+    lives -= 1;
+    if (lives > 0) {
+        if (node) {
+            PlayerRecord *p = recordOf<PlayerRecord>(node);
+            p->x = startPoint.x;
+            p->y = startPoint.y;
+            p->vx = 0;
+            p->vy = 0;
+        }
+        score += static_cast<int32_t>(score * -0.05);
+        raiseHighScore();
+        if (node) {
+            // Boxes where the player comes back are cleared away.
+            updateObjectBounds(node);
+            List found;
+            listSetUp(&found, 2, sizeof(ObjectNode *), nullptr);
+            queryOverlaps(node, &found);
+            for (int32_t i = found.count - 1; i >= 0; i--) {
+                ObjectNode *other = static_cast<ObjectNode *>(found.items[i]);
+                if (other->kind == KIND_BOX)
+                    destroyNow(other);
+            }
+            listDestroyAll(&found);
+        }
+        dyingFlag = 0;
+    } else if (credits > 0) {
+        const int32_t penalty = static_cast<int32_t>(score * 0.1);
+        credits -= 1;
+        lives = STARTING_LIVES;
+        if (!loadLevelAt())
+            leaveForMissingLevels();
+        score -= penalty;
+        raiseHighScore();
+        resetTurnTimer();
+        resetBonusTimer();
+        dyingFlag = 0;
+    } else {
+        gameOverFlag = 1;
+        loadEndPictures();
+        dyingFlag = 0;
+    }
+}
+
+void endSession() {
+    clearObjects();
+    clearRotationSequence();
+    ozzleLevel = 0;
+    clearScreen();
+    freeLevelList(&gameLevels);
+    levelIndex = 0;
+    score = 0;
+    lives = STARTING_LIVES;
+    // A game left in the middle of a death or a won level starts the next
+    // one clean.
+    dyingFlag = 0;
+    levelDoneFlag = 0;
+    queueClear(&dialogQueue);
+}
+
+static void runPasses(ScreenState *state) {
+    uint32_t frameMark = 0;
+    for (;;) {
+        if (timeGetTime() - frameMark > FRAME_STEP_MS) {
+            windowShakeStep();
+            const uint32_t now = timeGetTime();
+            updateFrame(static_cast<float>(now - frameMark));
+            frameMark = timeGetTime();
+        }
+        if (keyReleased(VK_F9) || (!enemiesLeft() && !playerSettling()) || levelDoneFlag)
+            advanceLevel();
+        if (keyReleased(VK_F5) && gameClock() % 2 == 0) {
+            if (credits < MAX_CREDITS)
+                credits += 1;
+            playSound(SOUND_SHUFFLE);
+        }
+        const uint32_t t = gameClock();
+        const bool keyedTurn = t > lastTurnTime + KEYED_TURN_GUARD_MS &&
+                               (keyReleased('S') || keyHeld(VK_DOWN)) && ozzleLevel == 0;
+        if ((t > lastTurnTime + TURN_INTERVAL_MS || keyedTurn) && !dyingFlag) {
+            lastTurnTime = gameClock();
+            triggerTurn();
+        }
+        checkDeath();
+        if ((keyReleased('Z') || keyReleased('X')) && gameClock() % 2 == 0)
+            volumeKeys();
+        if (gameOverFlag) {
+            credits = 0;
+            gameOverFlag = 0;
+            state->current = STATE_ATTRACT;
+            playMusic("Menu");
+        }
+        if (returnToMenu) {
+            returnToMenu = 0;
+            state->current = STATE_MENU;
+            playMusic("Menu");
+        }
+        if (state->current != state->previous)
+            return;
+        idleFor(1);
+    }
+}
+
+void playLoop(ScreenState *state) {
+    state->previous = state->current;
+    installContactHandlers();
+    loadAnimationLibrary();
+    createRemovalList();
+    loadHighScore();
+    lastTurnTime = gameClock();
+    gameLevels = readLevelList();
+    if (gameLevels.count > firstLevelIndex) {
+        // A game that starts further on loads its level as an arrival there.
+        levelIndex = firstLevelIndex;
+        if (levelIndex > 0)
+            loadLevelAt();
+        else
+            loadLevel(gameLevels.names[0]);
+        resetBonusTimer();
+        runPasses(state);
+    } else {
+        // No level to play: say why, and go back (or out, when the menu is
+        // skipped, rather than come straight back here).
+        messageBox(levelListMessage(), "Wobblewick!", MB_ICONEXCLAMATION);
+        state->current = skipMenu ? STATE_EXIT : STATE_MENU;
+    }
+    freeRemovalList();
+    endSession();
+    unloadAnimationLibrary();
+}

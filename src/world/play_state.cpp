@@ -1,0 +1,11 @@
+#include "world/play_state.h"
+
+int32_t score = 0;
+int32_t lives = STARTING_LIVES;
+int32_t credits = 0;
+int32_t levelIndex = 0;
+uint32_t lastTurnTime = 0;
+int32_t dyingFlag = 0;
+int32_t gameOverFlag = 0;
+int32_t levelDoneFlag = 0;
+int32_t returnToMenu = 0;

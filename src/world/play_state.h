@@ -1,0 +1,18 @@
+// The counters and flags of a running game, shared by the play loop, the
+// object kinds and the HUD.
+#pragma once
+#include <cstdint>
+
+extern int32_t score;   // 0 at program start and after every game
+extern int32_t lives;   // 3 at program start and after every game
+extern int32_t credits; // continues, 0-5; kept from game to game
+extern int32_t levelIndex;
+extern uint32_t lastTurnTime; // game clock at the last world turn
+// The player is in its death sequence: no world turn starts meanwhile.
+extern int32_t dyingFlag;
+extern int32_t gameOverFlag;
+extern int32_t levelDoneFlag;
+extern int32_t returnToMenu;
+
+constexpr int32_t STARTING_LIVES = 3;
+constexpr int32_t MAX_CREDITS = 5;

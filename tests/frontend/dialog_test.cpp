@@ -1,0 +1,177 @@
+#include "console/data_path.h"
+#include "console/surface_files.h"
+#include "frontend/dialog.h"
+#include "input/keyboard.h"
+#include "test_support.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// A box picture of dots in colour 1 on colour 0, so written text shows.
+void writeBox(const TempDir &dir, const std::string &name, int w, int h, char ch = '.',
+              uint16_t attr = 0x01) {
+    std::vector<Cell> cells(w * h, Cell{static_cast<uint16_t>(ch), attr});
+    std::vector<unsigned char> bytes = encodeSurface(cells.data(), w, h);
+    dir.write(name, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string row(const DialogRecord *d, int r) {
+    std::string s;
+    for (int c = 0; c < d->width; c++)
+        s += static_cast<char>(d->picture->cells[r * d->width + c].ch);
+    return s;
+}
+
+struct DialogFixture {
+    HeadlessGame game;
+    TempDir dir;
+    DialogFixture(const std::string &script = "") : game(script) { dataRoot = dir.path; }
+    ~DialogFixture() { Dialog_ClearAll(); }
+    DialogRecord *make(const char *picture, const char *text) {
+        DialogRecord *d = static_cast<DialogRecord *>(calloc(1, sizeof(DialogRecord)));
+        EXPECT_EQ(Dialog_Create(d, picture, text, 0, 0), d);
+        return d;
+    }
+};
+
+} // namespace
+
+TEST(Dialogs, WrapWordsWithoutSplittingThem) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 30, 14);
+    DialogRecord *d = f.make("box.srf", "the quick brown fox jumps over the lazy dog");
+    EXPECT_EQ(d->wrapWidth, 27);
+    Dialog_RenderText(d);
+    EXPECT_EQ(d->text, nullptr);
+    // Limit 24: words are taken until the count passes it; the word that
+    // crosses the limit stays on the line. Later lines start one column in.
+    EXPECT_EQ(row(d, 3), "...the.quick.brown.fox.jumps..");
+    EXPECT_EQ(row(d, 4), "....over.the.lazy.dog.........");
+    EXPECT_EQ(row(d, 2), "..............................");
+    const Cell written = d->picture->cells[3 * 30 + 3];
+    EXPECT_EQ(written.attr, 0x1F) << "old foreground becomes the background, text is white";
+    EXPECT_EQ(d->picture->cells[3 * 30 + 6].attr, 0x01) << "blanks are not written";
+    Dialog_Destroy(d);
+}
+
+TEST(Dialogs, AWordLongerThanTheLimitStaysWholeAndIsClippedAtTheEdge) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 12, 14);
+    DialogRecord *d = f.make("box.srf", "abcdefghijklmnop qr");
+    Dialog_RenderText(d);
+    EXPECT_EQ(row(d, 3), "...abcdefghi");
+    EXPECT_EQ(row(d, 4), "....qr......");
+    Dialog_Destroy(d);
+}
+
+TEST(Dialogs, OnlyRowsAboveSixFromTheBottomGetText) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 10, 12);
+    DialogRecord *d = f.make("box.srf", "aaaa bbbb cccc dddd eeee ffff");
+    Dialog_RenderText(d);
+    EXPECT_EQ(row(d, 3), "...aaaa...");
+    EXPECT_EQ(row(d, 5), "....cccc..");
+    EXPECT_EQ(row(d, 6), "..........") << "a box 12 rows high writes rows 3 to 5";
+    Dialog_Destroy(d);
+}
+
+TEST(Dialogs, APortraitNarrowsTheWrapOrIsRefusedWhenItDoesNotFit) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 70, 20);
+    writeBox(f.dir, "face.srf", 10, 8, '#', 0x0E);
+    writeBox(f.dir, "big.srf", 28, 8, '#', 0x0E);
+    DialogRecord *d = f.make("box.srf", "hi");
+    EXPECT_EQ(Dialog_AddPortrait("face.srf", d, 40, 4), d);
+    EXPECT_EQ(d->wrapWidth, 37) << "wrap limit 40 - 3 - 3 = 34";
+    EXPECT_EQ(d->picture->cells[4 * 70 + 40].ch, '#');
+    EXPECT_EQ(Dialog_AddPortrait("big.srf", d, 40, 4), nullptr) << "28 + 40 > 70 - 3";
+    EXPECT_EQ(Dialog_AddPortrait("face.srf", d, 40, 10), nullptr) << "8 + 10 > 20 - 3";
+    EXPECT_EQ(Dialog_AddPortrait("missing.srf", d, 4, 4), nullptr);
+    EXPECT_EQ(d->wrapWidth, 37) << "refused portraits change nothing";
+    Dialog_Destroy(d);
+}
+
+TEST(Dialogs, ScriptsQueueRecordsWithAndWithoutPortraitsAndDropACutOffRecord) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 40, 16);
+    writeBox(f.dir, "face.srf", 6, 6, '@', 0x0E);
+    writeBox(f.dir, "data/surfaces/endDialog.srf", 4, 4);
+    f.dir.write("a.dlg", "0\nbox.srf\nHello there.\n3 3\n\n"
+                         "1 box.srf\nWith a face.\n3 60\nface.srf\n30 3\n"
+                         "0\nmissing.srf\nThis box has no picture.\n3 3\n"
+                         "0\nbox.srf\nCut off\n3");
+    Dialog_LoadScript("a.dlg");
+    ASSERT_EQ(dialogQueue.count, 3) << "the last record ends inside and is dropped";
+    Dialog_Start();
+    ASSERT_NE(currentDialog, nullptr);
+    EXPECT_STREQ(currentDialog->text, "Hello there.");
+    EXPECT_EQ(dialogQueue.count, 3) << "two more and the closing record";
+    DialogRecord *second = static_cast<DialogRecord *>(dialogQueue.head->data);
+    EXPECT_EQ(second->y, 60);
+    EXPECT_EQ(second->wrapWidth, 27);
+    DialogRecord *third = static_cast<DialogRecord *>(dialogQueue.head->next->data);
+    EXPECT_EQ(third->picture, nullptr) << "still queued, shown as nothing";
+    Dialog_Draw(); // a picture-less box draws nothing and must not crash
+}
+
+TEST(Dialogs, EnterAdvancesOneBoxPerReleaseAndTheLastGoesAway) {
+    DialogFixture f("100 down RETURN\n900 up RETURN\n1000 tap RETURN\n1100 tap RETURN\n"
+                    "1200 tap RETURN\n");
+    writeBox(f.dir, "box.srf", 40, 16);
+    f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n");
+    Dialog_LoadScript("a.dlg");
+    Dialog_Start();
+    auto frame = [] {
+        idleFor(20);
+        pollKeyboard();
+        Dialog_Update();
+    };
+    for (int i = 0; i < 44; i++)
+        frame(); // Enter held from 100 to 900 ms
+    EXPECT_STREQ(currentDialog->text, "One") << "holding Enter advances nothing";
+    frame();
+    ASSERT_NE(currentDialog, nullptr);
+    EXPECT_STREQ(currentDialog->text, "Two");
+    for (int i = 0; i < 6; i++)
+        frame();
+    EXPECT_EQ(currentDialog, nullptr) << "the closing record ends the dialogs";
+    EXPECT_EQ(dialogQueue.count, 0);
+}
+
+TEST(Dialogs, TenSecondsAdvanceAndXDropsEverything) {
+    DialogFixture f("15000 tap X\n");
+    writeBox(f.dir, "box.srf", 40, 16);
+    f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n0\nbox.srf\nThree\n3 3\n");
+    Dialog_LoadScript("a.dlg");
+    Dialog_Start();
+    for (int i = 0; i < 510; i++) {
+        idleFor(20);
+        pollKeyboard();
+        Dialog_Update();
+    }
+    ASSERT_NE(currentDialog, nullptr);
+    EXPECT_STREQ(currentDialog->text, "Two");
+    for (int i = 0; i < 300; i++) {
+        idleFor(20);
+        pollKeyboard();
+        Dialog_Update();
+    }
+    EXPECT_EQ(currentDialog, nullptr);
+    EXPECT_EQ(dialogQueue.count, 0);
+}
+
+TEST(Dialogs, PathsOf33AndTextsOf97CharactersAreReadWhole) {
+    DialogFixture f;
+    const std::string path33 = "pictures/portraits/abcdefghij.srf";
+    ASSERT_EQ(path33.size(), 33u);
+    const std::string text97(97, 'w');
+    writeBox(f.dir, "box.srf", 70, 14);
+    writeBox(f.dir, path33, 6, 6, '@', 0x0E);
+    f.dir.write("a.dlg", "1\nbox.srf\n" + text97 + "\n3 3\n" + path33 + "\n50 3\n");
+    Dialog_LoadScript("a.dlg");
+    ASSERT_EQ(dialogQueue.count, 1);
+    DialogRecord *d = static_cast<DialogRecord *>(dialogQueue.head->data);
+    EXPECT_EQ(std::string(d->text), text97);
+    EXPECT_EQ(d->picture->cells[3 * 70 + 50].ch, '@') << "the portrait was found";
+}

@@ -1,0 +1,102 @@
+#include "input/keyboard.h"
+#include "input/timers.h"
+#include "test_support.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+TEST(Keyboard, ReleaseIsSeenOnceAfterAHeldKeyGoesUp) {
+    HeadlessGame game("10 down SPACE\n100 up SPACE\n");
+    std::vector<int> released;
+    for (int t = 0; t < 200; t += 10) {
+        pollKeyboard();
+        released.push_back(keyReleased(VK_SPACE));
+        idleFor(10);
+    }
+    int count = 0;
+    for (int r : released)
+        count += r;
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(released[10], 1) << "the release shows at the first snapshot after the key-up";
+}
+
+TEST(Keyboard, TapBetweenSnapshotsAndDoublePollingHideTheRelease) {
+    HeadlessGame game("5 down A\n8 up A\n30 down B\n50 up B\n");
+    pollKeyboard();
+    idleFor(20);
+    pollKeyboard();
+    EXPECT_EQ(keyReleased('A'), 0) << "a press and release between two snapshots is never seen";
+    idleFor(20); // t = 40, B held
+    pollKeyboard();
+    idleFor(20); // t = 60, B up
+    pollKeyboard();
+    pollKeyboard();
+    EXPECT_EQ(keyReleased('B'), 0) << "two polls in one frame make the snapshots equal";
+    EXPECT_EQ(keyReleased(300), 0);
+}
+
+TEST(Keyboard, PumpRaisesAnyKeyDownOnlyForKeyDownEvents) {
+    HeadlessGame game("10 down X\n20 up X\n");
+    idleFor(10);
+    pumpConsoleInput();
+    EXPECT_EQ(anyKeyDown, 1);
+    idleFor(10);
+    pumpConsoleInput();
+    EXPECT_EQ(anyKeyDown, 0) << "key-up events alone leave the flag clear";
+    pumpConsoleInput();
+    EXPECT_EQ(anyKeyDown, 0);
+}
+
+namespace {
+std::vector<KeyEventRecord> keys;
+std::vector<MouseEventRecord> clicks, moves;
+void recordKey(KeyEventRecord r) {
+    keys.push_back(r);
+}
+void recordClick(MouseEventRecord r) {
+    clicks.push_back(r);
+}
+void recordMove(MouseEventRecord r) {
+    EXPECT_EQ(lastMousePos.x, r.x) << "the position is stored before the handler runs";
+    moves.push_back(r);
+}
+} // namespace
+
+TEST(Keyboard, HandlersGetKeysClicksAndMoves) {
+    HeadlessGame game("10 type t1\n200 click 20 30\n");
+    keys.clear();
+    clicks.clear();
+    moves.clear();
+    onKey = recordKey;
+    onLeftButton = recordClick;
+    onMouseMove = recordMove;
+    idleFor(300);
+    pumpConsoleInput();
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[0].asciiChar, 't');
+    EXPECT_EQ(keys[0].virtualKeyCode, 'T');
+    EXPECT_EQ(keys[0].keyDown, 1);
+    EXPECT_EQ(keys[1].keyDown, 0);
+    EXPECT_EQ(keys[2].asciiChar, '1');
+    ASSERT_EQ(clicks.size(), 1u) << "the button release calls nothing";
+    EXPECT_EQ(clicks[0].x, 20);
+    EXPECT_EQ(clicks[0].y, 30);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(lastMousePos.x, 20);
+    EXPECT_EQ(lastMousePos.y, 30);
+    onKey = nullptr;
+    onLeftButton = nullptr;
+    onMouseMove = nullptr;
+}
+
+TEST(Keyboard, RightButtonAloneCallsNothingButLeftWithRightHeldDoes) {
+    HeadlessGame game;
+    clicks.clear();
+    onLeftButton = recordClick;
+    dispatchMouseEvent(MouseEventRecord{3, 4, 2, 0, 0});
+    EXPECT_TRUE(clicks.empty());
+    dispatchMouseEvent(MouseEventRecord{3, 4, 3, 0, 0});
+    EXPECT_EQ(clicks.size(), 1u);
+    dispatchMouseEvent(MouseEventRecord{3, 4, 1, 0, 2}); // double click: nothing
+    EXPECT_EQ(clicks.size(), 1u);
+    onLeftButton = nullptr;
+}

@@ -1,0 +1,217 @@
+#include "../world/world_fixture.h"
+#include "console/window_shake.h"
+#include "objects/world_turn.h"
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace {
+
+struct Turning : CleanWorld {
+    Turning() { loadAnimationLibrary(); }
+};
+
+using Place = std::tuple<int32_t, float, float, int32_t>;
+
+std::vector<Place> places() {
+    std::vector<Place> out;
+    for (ObjectNode *n : walkOrder())
+        out.push_back({n->kind, objectBox(n)->x, objectBox(n)->y, objectAnimRef(n)->rotation});
+    return out;
+}
+
+// The walls' boxes, whichever wall is which.
+std::vector<std::tuple<float, float, float, float>> wallBoxes() {
+    std::vector<std::tuple<float, float, float, float>> out;
+    for (ObjectNode *n : walkOrder())
+        if (n->kind == KIND_BORDER) {
+            const ObjectBox *b = objectBox(n);
+            out.push_back({b->x, b->y, b->x2, b->y2});
+        }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void buildRoom() {
+    placed(KIND_PLAYER, 10.25, 78, 1);
+    placed(KIND_BOX, 40.5, 30.75);
+    placed(KIND_PLATFORM, 60, 50);
+    placed(KIND_SOLDIER, 20, 77, 1);
+    placed(KIND_OZZLE, 50, 73);
+    addBorders();
+    refreshBorders();
+    startPoint = StartPoint{10.25f, 78};
+}
+
+} // namespace
+
+TEST(TurnWorld, AFiveByFiveBoxAtTheCorner) {
+    Turning world;
+    ObjectNode *box = placed(KIND_BOX, 0, 0);
+    turnWorld(90);
+    EXPECT_EQ(objectBox(box)->x, 0.0f);
+    EXPECT_EQ(objectBox(box)->y, 80.0f);
+    EXPECT_EQ(objectBox(box)->y2, 85.0f);
+    objectBox(box)->y = 0;
+    turnWorld(180);
+    EXPECT_EQ(objectBox(box)->x, 80.0f);
+    EXPECT_EQ(objectBox(box)->y, 80.0f);
+    objectBox(box)->x = 0;
+    objectBox(box)->y = 0;
+    turnWorld(-90);
+    EXPECT_EQ(objectBox(box)->x, 80.0f);
+    EXPECT_EQ(objectBox(box)->y, 0.0f);
+    // Sizes count: a 9 x 2 platform at the top-left corner.
+    ObjectNode *platform = placed(KIND_PLATFORM, 0, 0);
+    turnWorld(90);
+    EXPECT_EQ(objectBox(platform)->x, 0.0f);
+    EXPECT_EQ(objectBox(platform)->y, 76.0f);
+    // Anything else moves nothing.
+    const auto before = places();
+    turnWorld(45);
+    turnWorld(0);
+    EXPECT_EQ(places(), before);
+}
+
+TEST(TurnWorld, FourQuarterTurnsAreNoTurnAtAll) {
+    Turning world;
+    buildRoom();
+    const auto start = places();
+    const auto walls = wallBoxes();
+    for (int angle : {90, -90}) {
+        for (int i = 0; i < 4; i++) {
+            turnWorld(angle);
+            refreshBorders();
+            // After every turn the four walls still frame the room.
+            EXPECT_EQ(wallBoxes(), walls) << angle << " turn " << i + 1;
+        }
+        EXPECT_EQ(places(), start) << angle;
+        EXPECT_EQ(startPoint.x, 10.25f);
+        EXPECT_EQ(startPoint.y, 78.0f);
+    }
+    turnWorld(180);
+    EXPECT_NE(places(), start);
+    turnWorld(180);
+    EXPECT_EQ(places(), start);
+
+    // Each wall turns its picture a quarter the other way round as the room
+    // turns: the floor (rotation 0) becomes the right wall (3) after 90.
+    auto rotations = [] {
+        std::vector<int32_t> out;
+        for (ObjectNode *n : walkOrder())
+            if (n->kind == KIND_BORDER)
+                out.push_back(objectAnimRef(n)->rotation);
+        return out;
+    };
+    ASSERT_EQ(rotations(), (std::vector<int32_t>{0, 1, 3, 2}));
+    turnWorld(90);
+    EXPECT_EQ(rotations(), (std::vector<int32_t>{3, 0, 2, 1}));
+    turnWorld(-90);
+    turnWorld(-90);
+    EXPECT_EQ(rotations(), (std::vector<int32_t>{1, 2, 0, 3}));
+    turnWorld(180);
+    EXPECT_EQ(rotations(), (std::vector<int32_t>{1, 2, 0, 3}));
+}
+
+TEST(TurnWorld, TheStartPointTurnsAsAFiveByFiveBox) {
+    Turning world;
+    startPoint = StartPoint{10, 70};
+    turnWorld(90);
+    EXPECT_EQ(startPoint.x, 70.0f);
+    EXPECT_EQ(startPoint.y, 70.0f);
+    turnWorld(-90);
+    EXPECT_EQ(startPoint.x, 10.0f);
+    EXPECT_EQ(startPoint.y, 70.0f);
+    turnWorld(180);
+    EXPECT_EQ(startPoint.x, 70.0f);
+    EXPECT_EQ(startPoint.y, 10.0f);
+}
+
+TEST(TurnWorld, DropsTheCarryAndTurnsSoldiersRound) {
+    Turning world;
+    ObjectNode *player = placed(KIND_PLAYER, 10, 10, 1);
+    ObjectNode *right = placed(KIND_SOLDIER, 30, 10, 1);
+    ObjectNode *left = placed(KIND_SOLDIER, 40, 10, 0);
+    ObjectNode *doll = placed(KIND_DOLL, 50, 10, 1);
+    recordOf<PlayerRecord>(player)->carrying = 1;
+    turnWorld(180);
+    EXPECT_EQ(recordOf<PlayerRecord>(player)->carrying, 0);
+    EXPECT_EQ(recordOf<SoldierRecord>(right)->direction, 0);
+    EXPECT_EQ(recordOf<SoldierRecord>(left)->direction, 1);
+    EXPECT_EQ(recordOf<DollRecord>(doll)->direction, 1) << "only Soldiers turn round";
+    EXPECT_EQ(objectAnimRef(right)->rotation, 0) << "everything but the walls stays upright";
+}
+
+TEST(TriggerTurn, TakesTheSequenceInOrderAndWraps) {
+    Turning world;
+    ObjectNode *box = placed(KIND_BOX, 0, 0);
+    rotationSequence.angles[0] = 90;
+    rotationSequence.angles[1] = 180;
+    rotationSequence.count = 2;
+    const HostRect window = headless.window;
+    const uint64_t t0 = headless.virtualMs;
+    triggerTurn();
+    EXPECT_GE(headless.virtualMs - t0, 1000u) << "the window shakes for a second";
+    EXPECT_EQ(headless.window.left, window.left) << "and is put back";
+    EXPECT_EQ(headless.window.top, window.top);
+    EXPECT_EQ(objectBox(box)->y, 80.0f);
+    EXPECT_EQ(rotationSequence.index, 1);
+    triggerTurn();
+    EXPECT_EQ(objectBox(box)->x, 80.0f);
+    EXPECT_EQ(objectBox(box)->y, 0.0f);
+    EXPECT_EQ(rotationSequence.index, 0);
+    // An index left past the end by hand is brought back, never read past.
+    rotationSequence.index = 7;
+    triggerTurn();
+    EXPECT_EQ(rotationSequence.index, 1);
+}
+
+TEST(TriggerTurn, AnEmptySequenceTurnsNothing) {
+    Turning world;
+    ObjectNode *box = placed(KIND_BOX, 3, 4);
+    triggerTurn();
+    EXPECT_EQ(objectBox(box)->x, 3.0f);
+    EXPECT_EQ(objectBox(box)->y, 4.0f);
+    EXPECT_EQ(rotationSequence.index, 0);
+    EXPECT_EQ(currentTurnAngle(), 0);
+}
+
+TEST(WindowShake, JerksThrowLooseObjectsTheOtherWay) {
+    Turning world;
+    ObjectNode *box = placed(KIND_BOX, 40, 40);
+    ObjectNode *kiss = placed(KIND_KISS, 10, 10, 0.1, 0.2);
+    ObjectNode *platform = placed(KIND_PLATFORM, 60, 60);
+    VelocityRef v = objectVelocity(box);
+    auto moveBy = [](int dx, int dy) {
+        host->moveWindow(headless.window.left + dx, headless.window.top + dy);
+    };
+    auto velocity = [&] { return std::make_pair(*v.vx, *v.vy); };
+    windowShakeStep();
+    *v.vx = *v.vy = 0;
+
+    moveBy(10, 0);
+    windowShakeStep();
+    EXPECT_EQ(velocity(), std::make_pair(-0.8f, 0.0f));
+    moveBy(0, 10);
+    windowShakeStep();
+    EXPECT_EQ(velocity(), std::make_pair(0.0f, -0.8f));
+    *v.vx = *v.vy = 0;
+    moveBy(0, -10);
+    windowShakeStep();
+    moveBy(30, 0);
+    windowShakeStep();
+    moveBy(5, 5);
+    windowShakeStep();
+    EXPECT_EQ(velocity(), std::make_pair(0.0f, 0.0f)) << "up, too far or too little: nothing";
+    moveBy(-10, 10);
+    windowShakeStep();
+    EXPECT_EQ(velocity(), std::make_pair(0.8f, 0.0f)) << "sideways wins over down";
+    EXPECT_EQ(*objectVelocity(kiss).vx, 0.1f) << "kisses are not thrown";
+    EXPECT_EQ(objectVelocity(platform).vx, nullptr);
+
+    // The shake of a turn leaves the window where it was: no throw follows.
+    *v.vx = *v.vy = 0;
+    triggerTurn();
+    windowShakeStep();
+    EXPECT_EQ(velocity(), std::make_pair(0.0f, 0.0f));
+}

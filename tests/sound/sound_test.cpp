@@ -1,0 +1,253 @@
+#include "app/states.h"
+#include "input/keyboard.h"
+#include "input/timers.h"
+#include "sound/sound.h"
+#include "test_support.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A headless game with the sound system started, sound on unless asked.
+struct SoundGame {
+    HeadlessGame game;
+    explicit SoundGame(int off = 0, const std::string &script = "") : game(script) {
+        soundOff = off;
+        initSound();
+    }
+    ~SoundGame() {
+        shutdownSound();
+        soundOff = 0;
+    }
+};
+
+bool endsWith(const std::string &s, const std::string &tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The file name of every sound started since `from`, in order.
+std::vector<std::string> playsSince(size_t from) {
+    std::vector<std::string> plays;
+    for (size_t i = from; i < headless.soundCalls.size(); i++)
+        if (headless.soundCalls[i].what == "play") {
+            const std::string &p = headless.soundCalls[i].path;
+            plays.push_back(p.substr(p.find_last_of('/') + 1));
+        }
+    return plays;
+}
+
+std::vector<std::pair<int, float>> volumesSince(size_t from) {
+    std::vector<std::pair<int, float>> volumes;
+    for (size_t i = from; i < headless.soundCalls.size(); i++)
+        if (headless.soundCalls[i].what == "volume")
+            volumes.push_back({headless.soundCalls[i].sound, headless.soundCalls[i].volume});
+    return volumes;
+}
+
+size_t countCalls(const char *what, size_t from = 0) {
+    size_t n = 0;
+    for (size_t i = from; i < headless.soundCalls.size(); i++)
+        n += headless.soundCalls[i].what == what;
+    return n;
+}
+
+} // namespace
+
+TEST(Sound, StartUpOpensEverySoundInOrderAndStartsTheMenuMusicQuieter) {
+    SoundGame sound;
+    const std::vector<HeadlessSoundCall> &calls = headless.soundCalls;
+    const char *files[] = {"data/music/Menu.ogg",  "data/sfx/jump.ogg",  "data/sfx/create.ogg",
+                           "data/sfx/destroy.ogg", "data/sfx/Shake.ogg", "data/sfx/Crash.ogg",
+                           "data/sfx/Vup.ogg",     "data/sfx/Vdown.ogg", "data/sfx/Lose.ogg",
+                           "data/sfx/Shuffle.ogg"};
+    ASSERT_GE(calls.size(), 22u);
+    for (int i = 0; i < 10; i++) {
+        EXPECT_TRUE(endsWith(calls[i].path, files[i])) << i << ": " << calls[i].path;
+        EXPECT_EQ(calls[i].what, i == 0 ? "open-loop" : "open");
+    }
+    // Lose is opened before Shuffle, yet each lands in its own slot.
+    EXPECT_TRUE(endsWith(headless.sounds[soundTable[SOUND_SHUFFLE] - 1], "Shuffle.ogg"));
+    EXPECT_TRUE(endsWith(headless.sounds[soundTable[SOUND_LOSE] - 1], "Lose.ogg"));
+    for (int i = 10; i < 20; i++) {
+        EXPECT_EQ(calls[i].what, "group");
+        EXPECT_EQ(calls[i].sound, soundTable[i - 10]);
+        EXPECT_EQ(calls[i].volume, i == 10 ? SOUND_GROUP_BGM : SOUND_GROUP_FX);
+    }
+    EXPECT_EQ(calls[20].what, "play");
+    EXPECT_EQ(calls[20].sound, soundTable[SOUND_MUSIC]);
+    EXPECT_EQ(calls[21].what, "volume");
+    EXPECT_EQ(calls[21].sound, SOUND_GROUP_BGM);
+    EXPECT_EQ(calls[21].volume, 0.7f);
+    EXPECT_EQ(calls.size(), 22u) << "the effects keep the host's own volume of 1.0";
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
+    EXPECT_GT(channelTable[SOUND_MUSIC], 0);
+}
+
+TEST(Sound, VolumeStepsAreFloatStepsThatStopAtTheEnds) {
+    SoundGame sound;
+    const float up[] = {0.8f, 0.90000004f, 1.0f};
+    for (float expected : up) {
+        volumeUp();
+        EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), expected);
+    }
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), 1.0f) << "exactly 1.0, not a hair below";
+    size_t before = headless.soundCalls.size();
+    volumeUp();
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), 1.0f);
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
+    EXPECT_EQ(playsSince(before), std::vector<std::string>{"Vup.ogg"})
+        << "at the top a step only plays its feedback sound";
+    EXPECT_TRUE(volumesSince(before).empty());
+
+    // Down from 0.7 (a fresh start): seven steps end just below 0, and stay.
+    shutdownSound();
+    initSound();
+    for (int i = 0; i < 7; i++)
+        volumeDown();
+    const float bottom = soundGroupVolume(SOUND_GROUP_BGM);
+    EXPECT_LT(bottom, 0.0f);
+    EXPECT_GT(bottom, -0.00000002f);
+    before = headless.soundCalls.size();
+    volumeDown();
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), bottom);
+    // The host hears the value as it is; clamping is its business.
+    bool sawNegative = false;
+    for (const auto &[group, v] : volumesSince(0))
+        sawNegative = sawNegative || (group == SOUND_GROUP_BGM && v == bottom);
+    EXPECT_TRUE(sawNegative);
+    // The effects went down from 1.0 alongside, ten steps to reach the bottom.
+    for (int i = 0; i < 3; i++)
+        volumeDown();
+    EXPECT_LE(soundGroupVolume(SOUND_GROUP_FX), 0.0f);
+    EXPECT_GT(soundGroupVolume(SOUND_GROUP_FX), -0.05f);
+}
+
+TEST(Sound, VolumeKeysPlayTheirFeedbackTwiceAndStepOnce) {
+    SoundGame sound(0, "10 down Z\n30 up Z\n50 down X\n70 up X\n");
+    idleFor(20);
+    pollKeyboard();
+    idleFor(20);
+    pollKeyboard();
+    size_t before = headless.soundCalls.size();
+    volumeKeys();
+    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Vdown.ogg", "Vdown.ogg"}));
+    const auto volumes = volumesSince(before);
+    ASSERT_EQ(volumes.size(), 2u) << "music first, then the effects";
+    EXPECT_EQ(volumes[0].first, SOUND_GROUP_BGM);
+    EXPECT_EQ(volumes[0].second, 0.59999996f);
+    EXPECT_EQ(volumes[1].first, SOUND_GROUP_FX);
+    EXPECT_EQ(volumes[1].second, 0.9f);
+    idleFor(20);
+    pollKeyboard();
+    idleFor(20);
+    pollKeyboard();
+    before = headless.soundCalls.size();
+    volumeKeys();
+    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Vup.ogg", "Vup.ogg"}));
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
+}
+
+TEST(Sound, SoundOffOpensEverythingPlaysNothingAndStillChangesVolume) {
+    SoundGame sound(1);
+    EXPECT_EQ(countCalls("open") + countCalls("open-loop"), 10u);
+    playSound(SOUND_JUMP);
+    playMusic("Mystery");
+    volumeUp();
+    volumeDown();
+    volumeDown();
+    EXPECT_EQ(countCalls("play"), 0u);
+    EXPECT_EQ(countCalls("open-loop"), 2u) << "the new music is still opened";
+    EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), 0.59999996f);
+    EXPECT_FLOAT_EQ(soundGroupVolume(SOUND_GROUP_FX), 0.8f);
+    // Start-up's 0.7, one step up (the effects are already at the top), two down.
+    EXPECT_EQ(volumesSince(0).size(), 1u + 1u + 2u + 2u);
+    EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 0);
+}
+
+TEST(Sound, AskingForTheSameMusicStartsItAgainFromTheTop) {
+    SoundGame sound;
+    size_t before = headless.soundCalls.size();
+    playMusic("Mystery");
+    const int first = soundTable[SOUND_MUSIC];
+    playMusic("Mystery");
+    std::vector<std::string> order;
+    for (size_t i = before; i < headless.soundCalls.size(); i++)
+        order.push_back(headless.soundCalls[i].what);
+    EXPECT_EQ(order, (std::vector<std::string>{"release", "open-loop", "group", "play", "release",
+                                               "open-loop", "group", "play"}));
+    EXPECT_EQ(headless.soundCalls[before + 4].sound, first) << "the old stream goes first";
+    EXPECT_NE(soundTable[SOUND_MUSIC], first);
+    EXPECT_TRUE(endsWith(headless.soundCalls.back().path, "data/music/Mystery.ogg"));
+}
+
+TEST(Sound, MusicNamesLongerThanThePathBufferFindNoFile) {
+    SoundGame sound;
+    const std::string fits(24, 'm');
+    playMusic(fits.c_str());
+    EXPECT_TRUE(
+        endsWith(headless.sounds[soundTable[SOUND_MUSIC] - 1], "data/music/" + fits + ".ogg"));
+    const std::string tooLong(40, 'm');
+    playMusic(tooLong.c_str());
+    const std::string path = headless.sounds[soundTable[SOUND_MUSIC] - 1];
+    EXPECT_TRUE(endsWith(path, "data/music/" + std::string(28, 'm'))) << path;
+    playMusic(nullptr);
+    EXPECT_TRUE(endsWith(headless.sounds[soundTable[SOUND_MUSIC] - 1], "data/music/.ogg"));
+}
+
+TEST(Sound, ShakeIsNotStartedAgainWhileItsChannelPlays) {
+    SoundGame sound;
+    // The world turn: Shake only when its own channel is quiet, Crash always.
+    auto turn = [] {
+        if (!soundIsPlaying(SOUND_SHAKE))
+            playSound(SOUND_SHAKE);
+        playSound(SOUND_CRASH);
+    };
+    size_t before = headless.soundCalls.size();
+    turn();
+    idleFor(100);
+    playSound(SOUND_JUMP); // other sounds do not disturb Shake's channel
+    turn();
+    EXPECT_EQ(playsSince(before),
+              (std::vector<std::string>{"Shake.ogg", "Crash.ogg", "jump.ogg", "Crash.ogg"}));
+    EXPECT_NE(channelTable[SOUND_SHAKE], channelTable[SOUND_CRASH]);
+    idleFor(HEADLESS_SOUND_MS);
+    EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 0);
+    before = headless.soundCalls.size();
+    turn();
+    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Shake.ogg", "Crash.ogg"}));
+    EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 1);
+    EXPECT_EQ(soundIsPlaying(-1), 0);
+    EXPECT_EQ(soundIsPlaying(SOUND_COUNT), 0);
+}
+
+TEST(Sound, AfterTheFarewellNothingPlays) {
+    SoundGame sound;
+    const int music = soundTable[SOUND_MUSIC];
+    const int jump = soundTable[SOUND_JUMP];
+    setSoundGroupVolume(SOUND_GROUP_BGM, soundGroupVolume(SOUND_GROUP_BGM) - 0.15f);
+    size_t before = headless.soundCalls.size();
+    shutdownSound();
+    ASSERT_EQ(headless.soundCalls.size(), before + 3);
+    EXPECT_EQ(headless.soundCalls[before].what, "release");
+    EXPECT_EQ(headless.soundCalls[before].sound, music);
+    EXPECT_EQ(headless.soundCalls[before + 1].sound, jump);
+    EXPECT_EQ(headless.soundCalls[before + 2].what, "shutdown");
+    before = headless.soundCalls.size();
+    playSound(SOUND_LOSE);
+    playMusic("Menu");
+    volumeUp();
+    volumeKeys();
+    shutdownSound();
+    EXPECT_EQ(headless.soundCalls.size(), before);
+    EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 0);
+}
+
+TEST(Sound, CallsWithoutASoundSystemDoNothing) {
+    HeadlessGame game;
+    playSound(SOUND_JUMP);
+    playMusic("Menu");
+    volumeDown();
+    playSound(1000);
+    EXPECT_TRUE(headless.soundCalls.empty());
+}

@@ -1,0 +1,81 @@
+#include "test_support.h"
+#include "world/high_score.h"
+#include "world/play_state.h"
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+struct HighScoreFixture {
+    HeadlessGame game;
+    TempDir dir;
+    explicit HighScoreFixture(const char *content) {
+        if (content)
+            dir.write("data/stats/highScores.txt", content);
+        dataRoot = dir.path;
+        highScore = 0;
+        score = 0;
+    }
+    ~HighScoreFixture() {
+        closeHighScoreFile();
+        highScore = 0;
+        score = 0;
+    }
+    std::string file() { return dir.read("data/stats/highScores.txt"); }
+};
+} // namespace
+
+TEST(HighScore, IsAtLeast2000AndReadLikeACNumber) {
+    {
+        HighScoreFixture f("150");
+        loadHighScore();
+        EXPECT_EQ(highScore, 2000);
+        EXPECT_EQ(f.file(), "2000");
+    }
+    {
+        HighScoreFixture f("010");
+        loadHighScore();
+        EXPECT_EQ(highScore, 2000) << "010 is octal 8, raised to 2000";
+    }
+    {
+        HighScoreFixture f("0x2710");
+        loadHighScore();
+        EXPECT_EQ(highScore, 10000);
+    }
+    {
+        HighScoreFixture f("not a number");
+        loadHighScore();
+        EXPECT_EQ(highScore, 2000);
+    }
+}
+
+TEST(HighScore, APassedScoreIsWrittenOverTheStartAtOnce) {
+    HighScoreFixture f("5000\nnotes");
+    loadHighScore();
+    EXPECT_EQ(highScore, 5000);
+    score = 4000;
+    raiseHighScore();
+    EXPECT_EQ(f.file(), "5000\nnotes") << "a lower score changes nothing";
+    score = 123456;
+    raiseHighScore();
+    EXPECT_EQ(highScore, 123456);
+    EXPECT_EQ(f.file(), "123456otes") << "written through before the file is closed";
+}
+
+TEST(HighScore, AMissingFileIsNeverCreated) {
+    HighScoreFixture f(nullptr);
+    loadHighScore();
+    EXPECT_EQ(highScore, 2000);
+    score = 9000;
+    raiseHighScore();
+    EXPECT_EQ(highScore, 9000);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("data/stats/highScores.txt")));
+}
+
+TEST(HighScore, ASecondGameWritesThroughItsOwnStream) {
+    HighScoreFixture f("3000");
+    loadHighScore();
+    loadHighScore();
+    score = 7000;
+    raiseHighScore();
+    EXPECT_EQ(f.file(), "7000");
+}

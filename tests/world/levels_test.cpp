@@ -1,0 +1,203 @@
+#include "level_test_support.h"
+#include "world/level_list.h"
+#include "world_fixture.h"
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+struct LevelFiles : CleanWorld {
+    TempDir dir;
+    LevelFiles() { dataRoot = dir.path; }
+    ~LevelFiles() { dataRoot = WOBBLE_SOURCE_DIR; }
+    void write(const std::string &name, const std::string &lvl, const std::string &rot) {
+        dir.write("data/levels/" + name + ".lvl", lvl);
+        dir.write("data/levels/" + name + ".rot", rot);
+    }
+};
+
+std::vector<int32_t> kinds() {
+    std::vector<int32_t> out;
+    for (ObjectNode *n : walkOrder())
+        out.push_back(n->kind);
+    return out;
+}
+
+std::vector<int32_t> turns() {
+    return std::vector<int32_t>(rotationSequence.angles,
+                                rotationSequence.angles + rotationSequence.count);
+}
+
+} // namespace
+
+TEST(LoadLevel, ObjectsTurnsTimeAndTheFourWalls) {
+    LevelFiles f;
+    f.write("one",
+            levelBytes({{KIND_PLAYER, 10, 70, 1},
+                        {KIND_SOLDIER, 30, 70, 1},
+                        {KIND_KISS, 5, 5},
+                        {KIND_BORDER, 5, 5},
+                        {KIND_NINJASTAR, 5, 5},
+                        {KIND_BOX, 40, 60},
+                        {KIND_PLAYER, 12, 71, 0},
+                        {99, 1, 1},
+                        {KIND_DUMMY, 50, 70}},
+                       3, 120),
+            "90 -90\n180 90");
+    ASSERT_EQ(loadLevel("one"), 1);
+    EXPECT_EQ(levelTime, 120);
+    EXPECT_EQ(turns(), (std::vector<int32_t>{90, -90, 180}));
+    // Missiles, walls and unknown kinds are never read from a file.
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{KIND_PLAYER, 7, 7, 7, 7, KIND_DUMMY, KIND_PLAYER,
+                                             KIND_BOX, KIND_SOLDIER}));
+    EXPECT_EQ(recordOf<SoldierRecord>(walkOrder().back())->direction, 1);
+    EXPECT_EQ(recordOf<PlayerRecord>(objectList)->facing, 1);
+    EXPECT_EQ(startPoint.x, 12.0f) << "the last Player record gives the start point";
+    EXPECT_EQ(startPoint.y, 71.0f);
+
+    std::vector<std::pair<float, float>> at;
+    std::vector<int32_t> rotations;
+    for (ObjectNode *n : walkOrder())
+        if (n->kind == KIND_BORDER) {
+            at.push_back({objectBox(n)->x, objectBox(n)->y});
+            rotations.push_back(objectAnimRef(n)->rotation);
+        }
+    // Created (0,0)/2, (0,0)/3, (83,0)/1, (0,83)/0; the list walks newest first.
+    EXPECT_EQ(rotations, (std::vector<int32_t>{0, 1, 3, 2}));
+    EXPECT_EQ(at, (std::vector<std::pair<float, float>>{{0, 83}, {83, 0}, {0, 0}, {0, 0}}));
+
+    // A second level appends its turns to the sequence.
+    f.write("two", levelBytes({}, 1, 30), "180\n");
+    clearObjects();
+    ASSERT_EQ(loadLevel("two"), 1);
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{7, 7, 7, 7}));
+    EXPECT_EQ(turns(), (std::vector<int32_t>{90, -90, 180, 180}));
+}
+
+TEST(LoadLevel, TurnCountsThatDoNotFitTheSequence) {
+    LevelFiles f;
+    f.write("none", levelBytes({}, 0, 1), "90 90 90\n");
+    loadLevel("none");
+    EXPECT_TRUE(turns().empty());
+    EXPECT_EQ(currentTurnAngle(), 0);
+
+    f.write("many", levelBytes({}, 50, 1), "90 -90 180 90 -90 180 90 -90 180 90 180 180\n");
+    clearRotationSequence();
+    loadLevel("many");
+    EXPECT_EQ(turns().size(), 10u) << "only ten turns are held";
+    EXPECT_EQ(turns()[9], 90);
+    loadLevel("many");
+    EXPECT_EQ(turns().size(), 10u) << "a full sequence takes no more";
+
+    f.write("short", levelBytes({}, 5, 1), "180 oops 90\n");
+    clearRotationSequence();
+    loadLevel("short");
+    EXPECT_EQ(turns(), (std::vector<int32_t>{180}));
+
+    f.write("negative", levelBytes({}, -7, 1), "90\n");
+    clearRotationSequence();
+    loadLevel("negative");
+    EXPECT_TRUE(turns().empty());
+}
+
+TEST(LoadLevel, BrokenFilesNeverCrash) {
+    LevelFiles f;
+    // Missing .rot, missing .lvl: the level stays empty, not even walls.
+    f.dir.write("data/levels/norot.lvl", levelBytes({{KIND_BOX, 1, 1}}, 0, 5));
+    EXPECT_EQ(loadLevel("norot"), 0);
+    EXPECT_EQ(loadLevel("nothing"), 0);
+    EXPECT_EQ(objectList, nullptr);
+
+    // Truncated: inside the header, inside the editor block, inside a record.
+    const std::string full = levelBytes({{KIND_BOX, 10, 10}, {KIND_BOX, 20, 10}}, 1, 9);
+    testing::internal::CaptureStderr();
+    f.write("cut", full.substr(0, 7), "90\n");
+    EXPECT_EQ(loadLevel("cut"), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(objectList, nullptr);
+    f.write("cut", full.substr(0, 30), "90\n");
+    EXPECT_EQ(loadLevel("cut"), 1);
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{7, 7, 7, 7}));
+    clearObjects();
+    f.write("cut", full.substr(0, full.size() - 3), "90\n");
+    loadLevel("cut");
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{KIND_BOX, 7, 7, 7, 7}));
+    clearObjects();
+
+    // Counts that lie: negative, far too large.
+    f.write("neg", levelBytes({{KIND_BOX, 10, 10}}, 0, 9, 0).replace(0, 4, "\xff\xff\xff\xff"), "");
+    loadLevel("neg");
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{7, 7, 7, 7}));
+    clearObjects();
+    f.write("huge", levelBytes({{KIND_BOX, 10, 10}}, 0, 9, 0x7fffffff), "");
+    loadLevel("huge");
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{KIND_BOX, 7, 7, 7, 7}));
+    clearObjects();
+
+    // Places that are no places are skipped.
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    f.write("nan",
+            levelBytes({{KIND_BOX, nan, 10},
+                        {KIND_BOX, 10, inf},
+                        {KIND_PLAYER, -inf, 0},
+                        {KIND_BOX, 1e30f, 0},
+                        {KIND_PLATFORM, 40, 50}},
+                       0, 9),
+            "");
+    startPoint = StartPoint{3, 4};
+    loadLevel("nan");
+    EXPECT_EQ(kinds(), (std::vector<int32_t>{KIND_PLATFORM, 7, 7, 7, 7}));
+    EXPECT_EQ(startPoint.x, 3.0f);
+
+    // Names too long for the level paths are refused with a message.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadLevel("abcdefghijklmnopqrstuvwx"), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(LoadLevelAt, RestartsTheLevelAtTheIndex) {
+    LevelFiles f;
+    f.dir.write("data/levels/Levels.txt", "2first\nMystery\nboss\nBoss\n");
+    f.write("first", levelBytes({{KIND_OZZLE, 30, 30}, {KIND_BOX, 10, 10}}, 1, 60), "90\n");
+    f.write("boss", levelBytes({{KIND_BOX, 10, 10}, {KIND_OZZLE, 30, 30}}, 2, 90), "180 -90\n");
+    rotationSequence.count = 3;
+    rotationSequence.index = 2;
+    ozzleLevel = 1;
+    createObject(KIND_SOLDIER, 1, 1);
+
+    levelIndex = 0;
+    ASSERT_EQ(loadLevelAt(), 1);
+    // An Ozzle that is the first object does not make a boss level.
+    EXPECT_EQ(ozzleLevel, 0);
+    EXPECT_EQ(turns(), (std::vector<int32_t>{90}));
+    EXPECT_EQ(rotationSequence.index, 0);
+    EXPECT_EQ(kinds()[0], KIND_OZZLE);
+    EXPECT_EQ(kinds().size(), 6u) << "the old objects are gone";
+
+    levelIndex = 1;
+    ASSERT_EQ(loadLevelAt(), 1);
+    EXPECT_EQ(ozzleLevel, 1);
+    EXPECT_EQ(turns(), (std::vector<int32_t>{180, -90}));
+    EXPECT_EQ(levelTime, 90);
+
+    // The list shrank since the index was set: start again from the first.
+    f.dir.write("data/levels/Levels.txt", "1first\nMystery\n");
+    levelIndex = 1;
+    ASSERT_EQ(loadLevelAt(), 1);
+    EXPECT_EQ(levelIndex, 0);
+    EXPECT_EQ(levelTime, 60);
+}
+
+TEST(LoadLevelAt, NoLevelListLoadsNothing) {
+    LevelFiles f;
+    createObject(KIND_BOX, 1, 1);
+    rotationSequence.count = 1;
+    EXPECT_EQ(loadLevelAt(), 0);
+    EXPECT_EQ(objectList, nullptr);
+    EXPECT_EQ(rotationSequence.count, 0);
+    EXPECT_EQ(levelListProblem, LEVEL_LIST_MISSING);
+    f.dir.write("data/levels/Levels.txt", "0\n");
+    EXPECT_EQ(loadLevelAt(), 0);
+    EXPECT_EQ(levelListProblem, LEVEL_LIST_EMPTY);
+}

@@ -1,4 +1,5 @@
 #include "platform/sdl/sdl_host.h"
+#include "platform/audio/mixer_audio.h"
 #include "platform/hosts.h"
 #include <cstdio>
 #include <cstdlib>
@@ -29,21 +30,6 @@ static void sdlIdle(uint32_t ms) {
     }
 }
 
-// Until the sound system is plugged in, the window host plays nothing.
-static int silentOpen(const char *, int) {
-    return 0;
-}
-static void silentRelease(int) {}
-static void silentSetGroup(int, int) {}
-static int silentPlay(int) {
-    return -1;
-}
-static int silentIsPlaying(int) {
-    return 0;
-}
-static void silentVolume(int, float) {}
-static void silentShutdown() {}
-
 // Only the parts this host started: SDL_Quit would also restart the clock
 // from zero, and the exit report still reads it after shutdown.
 static void sdlShutdown() {
@@ -51,12 +37,31 @@ static void sdlShutdown() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
 }
 
+// Sound goes through the mixer, which opens the audio device at the first
+// sound call and plays silently where there is none.
 static Host sdlHost = {
-    "sdl",          sdlNow,           sdlCounter,       sdlCounterFrequency, sdlIdle,
-    sdlKeyDown,     sdlPendingEvents, sdlReadEvents,    sdlPresent,          sdlSetPalette,
-    sdlGetPalette,  sdlSetTitle,      sdlGetWindowRect, sdlMoveWindow,       silentOpen,
-    silentRelease,  silentSetGroup,   silentPlay,       silentIsPlaying,     silentVolume,
-    silentShutdown, sdlShutdown,
+    "sdl",
+    sdlNow,
+    sdlCounter,
+    sdlCounterFrequency,
+    sdlIdle,
+    sdlKeyDown,
+    sdlPendingEvents,
+    sdlReadEvents,
+    sdlPresent,
+    sdlSetPalette,
+    sdlGetPalette,
+    sdlSetTitle,
+    sdlGetWindowRect,
+    sdlMoveWindow,
+    mixerSoundOpen,
+    mixerSoundRelease,
+    mixerSoundSetGroup,
+    mixerSoundPlay,
+    mixerSoundIsPlaying,
+    mixerSoundSetGroupVolume,
+    mixerSoundShutdown,
+    sdlShutdown,
 };
 
 Host *createSdlHost(std::string &error) {

@@ -127,7 +127,10 @@ int scancodesForVirtualKey(int virtualKey, SDL_Scancode *out, int max) {
             out[n++] = s;
     };
     if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        add(SDL_GetScancodeFromKey(SDLK_a + (virtualKey - 'A')));
+        SDL_Scancode s = SDL_GetScancodeFromKey(SDLK_a + (virtualKey - 'A'));
+        if (s == SDL_SCANCODE_UNKNOWN) // a layout without the letter: its usual place
+            s = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (virtualKey - 'A'));
+        add(s);
         return n;
     }
     if (virtualKey >= '0' && virtualKey <= '9') {
@@ -185,7 +188,7 @@ char characterForSdlKey(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifie
         return shift ? shiftedUs(digit) : digit;
     }
     // Punctuation: the layout's own unshifted character.
-    if (key > 32 && key < 127 && !(key >= SDLK_a && key <= SDLK_z))
+    if (key > 32 && key < 127)
         return shift ? shiftedUs(static_cast<char>(key)) : static_cast<char>(key);
     return 0;
 }

@@ -10,6 +10,8 @@ build=$2
 check=$build/sdl_window_check
 failures=0
 passes=0
+# Under the sanitizers: leaks of the system libraries behind SDL are not ours.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 pass() { passes=$((passes + 1)); }
 fail() {

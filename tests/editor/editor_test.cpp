@@ -144,3 +144,74 @@ TEST(Editor, PageDownShowsTheNotedTurnAndPageUpTakesItBack) {
     s = bench.run(script + "1000 end\n");
     EXPECT_EQ(s.turnCursor, 9);
 }
+
+TEST(Editor, TheTimeDialogSetsTheLevelTime) {
+    EditorBench bench;
+    EditorSnapshot s = bench.run("100 tap T\n300 type 45\n500 tap RETURN\n700 end\n");
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Enter Level Time"));
+    EXPECT_EQ(s.levelTime, 45);
+    EXPECT_EQ(rowText(s.frame, 28).substr(90, 9), "Time: 45 ");
+
+    // Cancel gives -1, and the Esc that cancels does not go on to ask
+    // whether to leave the editor.
+    s = bench.run("100 tap T\n300 type 9\n400 tap ESCAPE\n800 end\n");
+    EXPECT_TRUE(s.closed);
+    EXPECT_EQ(s.levelTime, -1);
+    EXPECT_EQ(rowText(s.frame, 28).substr(90, 8), "Time: -1");
+    EXPECT_FALSE(anyFrameShows(bench.frames, "Ya sure"));
+
+    // An empty field gives 0. A key-up of t already waiting behind its
+    // key-down when the dialog closes does not open it again.
+    s = bench.run("100 down T\n100 up T\n300 tap RETURN\n800 end\n");
+    EXPECT_EQ(s.levelTime, 0);
+    EXPECT_LT(findText(s.frame, "Enter Level Time").first, 0);
+}
+
+TEST(Editor, EscapeAsksAndNoCarriesOn) {
+    EditorBench bench;
+    EditorSnapshot s =
+        bench.run("100 tap ESCAPE\n300 tap N\n400 tap 2\n450 click 30 30\n600 end\n");
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Ya sure 'bout dat?!"));
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Huhhhhh?????"));
+    EXPECT_TRUE(s.closed) << "still in the editor when the script ended";
+    EXPECT_EQ(s.objects.size(), 1u);
+}
+
+TEST(Editor, LeavingGoesToTheMenuAndTakesTheHandlersAlong) {
+    EditorBench bench;
+    EditorSnapshot s = bench.run("100 tap 2\n150 click 30 30\n200 tap ESCAPE\n400 tap Y\n"
+                                 "3000 end\n");
+    EXPECT_FALSE(s.closed) << "the editor left by itself";
+    EXPECT_EQ(s.previousState, STATE_EDITOR);
+    EXPECT_EQ(s.currentState, STATE_MENU);
+    EXPECT_EQ(objectList, nullptr);
+    EXPECT_EQ(onKey, nullptr);
+    EXPECT_EQ(onLeftButton, nullptr);
+    EXPECT_EQ(onMouseMove, nullptr);
+    EXPECT_EQ(headless.titles.front(), "Wobblewick! - Editor Mode (ESC to return to menu)");
+    EXPECT_EQ(headless.titles.back(), "Wobblewick!");
+
+    // What comes after the editor has gone reaches nothing of it.
+    HeadlessGame game("100 click 40 40\n200 move 50 50\n300 tap O\n600 end\n");
+    while (headless.virtualMs < 500) {
+        pumpConsoleInput();
+        idleFor(10);
+    }
+    EXPECT_EQ(objectList, nullptr);
+    EXPECT_TRUE(headless.titles.empty());
+    EXPECT_EQ(editorLevelIndex, 0);
+}
+
+TEST(Editor, TabTakesAScreenshotOfTheEditor) {
+    EditorBench bench;
+    EditorSnapshot s = bench.run("100 tap 3\n150 click 30 30\n200 move 50 50\n300 tap TAB\n"
+                                 "500 end\n");
+    FILE *f = fopen(bench.dir.file("screenshot.srf").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    Surface *shot = nullptr;
+    ASSERT_EQ(loadSurface(f, &shot), 1);
+    ASSERT_EQ(shot->width, SCREEN_WIDTH);
+    EXPECT_TRUE(std::equal(s.frame.begin(), s.frame.end(), shot->cells));
+    freeSurface(shot);
+    EXPECT_EQ(s.objects.size(), 1u) << "Tab does nothing else";
+}

@@ -104,10 +104,9 @@ int textDialogAccepts(int32_t filter, char ch, int32_t position) {
 }
 
 int32_t runTextDialog(const TextDialog &dialog, char *text, int32_t size) {
+    // Without a screen to ask on, or a button to answer with, nothing is asked.
     if (!host || !dialog.buttons || dialog.buttonCount <= 0 || !text || size <= 0)
-        return dialog.cancelButton >= 0 && dialog.buttons
-                   ? dialog.buttons[dialog.cancelButton].result
-                   : 0;
+        return 0;
     const int maxLength = std::max(0, std::min<int>(dialog.maxLength, size - 1));
     std::string value(text, strnlen(text, static_cast<size_t>(size)));
     if (static_cast<int>(value.size()) > maxLength)

@@ -34,7 +34,8 @@ struct TextDialog {
 // (Backspace deletes), Tab and Shift+Tab move the focus between the field and
 // the buttons, a click on the field gives it the focus. Returns the button's
 // result with the field in `text`. A key that closes the dialog is waited for
-// until it is let go, so nothing behind the dialog sees it held.
+// until it is let go, so nothing behind the dialog sees it held. Without a
+// host or buttons nothing is shown and 0 is returned.
 int32_t runTextDialog(const TextDialog &dialog, char *text, int32_t size);
 
 // Whether the field takes the character as its character number `position`.

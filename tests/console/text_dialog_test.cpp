@@ -154,13 +154,3 @@ TEST(TextDialog, TheScreenComesBackAndTheClosingKeyIsNotLeftHeld) {
     EXPECT_FALSE(host->keyDown(0x1B));
     EXPECT_EQ(host->pendingEvents(), 0) << "nor is its key-up left for the screen behind";
 }
-
-TEST(TextDialog, AFieldLongerThanItsBoxShowsItsEnd) {
-    TextDialog d = makeDialog(TEXT_ANY, 30);
-    d.fieldWidth = 6;
-    Answer a = ask(d, "100 type abcdefghij\n900 tap RETURN\n");
-    EXPECT_EQ(a.text, "abcdefghij");
-    // Just before Enter: the last five characters, then the cursor.
-    EXPECT_GE(find(a.frames[a.frames.size() - 2], "fghij").first, 0);
-    EXPECT_LT(find(a.frames[a.frames.size() - 2], "efghij").first, 0);
-}

@@ -1,5 +1,6 @@
 #include "app/states.h"
 #include "app/startup.h"
+#include "editor/editor.h"
 #include "frontend/menu.h"
 #include "frontend/splash.h"
 #include "sound/sound.h"
@@ -46,14 +47,6 @@ void parseSwitches(char **argv) {
     }
 }
 
-// A screen that this build does not have yet ends the program cleanly
-// instead of pretending to be there.
-static void screenNotBuilt(ScreenState *state, const char *name) {
-    fprintf(stderr, "wobblewick: %s is not built yet; leaving.\n", name);
-    state->previous = state->current;
-    state->current = STATE_EXIT;
-}
-
 int runStates() {
     ScreenState &state = screenState;
     state.previous = STATE_INIT;
@@ -96,7 +89,7 @@ int runStates() {
                 attractHook(&state);
             break;
         case STATE_EDITOR:
-            screenNotBuilt(&state, "the level editor");
+            runEditor(&state);
             break;
         default:
             // No screen ever sets another value; leave rather than spin.

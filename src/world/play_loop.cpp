@@ -18,10 +18,16 @@
 #include "world/object_access.h"
 #include "world/play_state.h"
 #include <cmath>
+#include <cstdlib>
 
 // The game's own copy of the level list, read when the game starts.
 static LevelList gameLevels;
 int32_t firstLevelIndex = 0;
+uint32_t chanceSeed = 0;
+
+void startLevelChances() {
+    srand(chanceSeed + static_cast<uint32_t>(levelIndex));
+}
 
 void resetTurnTimer() {
     lastTurnTime = gameClock();
@@ -107,6 +113,7 @@ void advanceLevel() {
     }
     if (!loadLevelAt())
         leaveForMissingLevels();
+    startLevelChances();
     resetBonusTimer();
     resetTurnTimer();
     levelDoneFlag = 0;
@@ -149,6 +156,7 @@ void checkDeath() {
         lives = STARTING_LIVES;
         if (!loadLevelAt())
             leaveForMissingLevels();
+        startLevelChances();
         score -= penalty;
         raiseHighScore();
         resetTurnTimer();
@@ -235,6 +243,7 @@ void playLoop(ScreenState *state) {
             loadLevelAt();
         else
             loadLevel(gameLevels.names[0]);
+        startLevelChances();
         resetBonusTimer();
         runPasses(state);
     } else {

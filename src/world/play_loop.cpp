@@ -24,9 +24,11 @@
 static LevelList gameLevels;
 int32_t firstLevelIndex = 0;
 uint32_t chanceSeed = 0;
+uint32_t levelStarts = 0;
 
 void startLevelChances() {
     srand(chanceSeed + static_cast<uint32_t>(levelIndex));
+    levelStarts++;
 }
 
 void resetTurnTimer() {
@@ -187,6 +189,7 @@ void endSession() {
 
 static void runPasses(ScreenState *state) {
     uint32_t frameMark = 0;
+    uint32_t startsSeen = levelStarts;
     for (;;) {
         if (timeGetTime() - frameMark > FRAME_STEP_MS) {
             windowShakeStep();
@@ -224,6 +227,10 @@ static void runPasses(ScreenState *state) {
         }
         if (state->current != state->previous)
             return;
+        if (levelStarts != startsSeen) {
+            startsSeen = levelStarts;
+            frameMark = 0;
+        }
         idleFor(1);
     }
 }

@@ -12,6 +12,7 @@
 #include "app/states.h"
 #include "game_setup.h"
 #include "objects/collision.h"
+#include "world/high_score.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_records.h"
@@ -196,5 +197,9 @@ int main(int argc, char **argv) {
     lastScore = score;
     screenState = ScreenState{STATE_GAME, STATE_GAME};
     playLoop(&screenState);
+    // A won game leaves for the high-score screen with the score kept as
+    // the high score (the game's own score is cleared when it ends).
+    printf("t=%llu game left for screen %d, high score %d\n",
+           static_cast<unsigned long long>(headless.virtualMs), screenState.current, highScore);
     return 0;
 }

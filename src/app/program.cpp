@@ -79,7 +79,9 @@ int wobblewickMain(int argc, char **argv) {
     }
     // Every chance in the game comes from rand(); a run is repeatable from its seed.
     const bool repeatable = std::string(host->name) == "headless";
-    srand(options.seedGiven || repeatable ? options.seed : static_cast<unsigned>(time(nullptr)));
+    chanceSeed =
+        options.seedGiven || repeatable ? options.seed : static_cast<unsigned>(time(nullptr));
+    srand(chanceSeed);
     programStartClock = host->now();
     hostCloseRequested = closeProgram;
 

@@ -8,8 +8,8 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/wait.h>
 
 namespace {
@@ -90,18 +90,20 @@ TEST(ReplayProgram, AHeadlessSessionReplaysToTheSameReportAndFrames) {
     dir.write("session.script", SESSION);
     fs::create_directories(dir.file("recorded"));
     fs::create_directories(dir.file("replayed"));
-    const ProgramRun recorded = run("-skiptogame --data=" + dir.path + " --script=" +
-                             dir.file("session.script") + " --record=" + dir.file("s.rec") +
-                             " --frames=" + dir.file("recorded") + " --frame-every=10");
+    const ProgramRun recorded =
+        run("-skiptogame --data=" + dir.path + " --script=" + dir.file("session.script") +
+            " --record=" + dir.file("s.rec") + " --frames=" + dir.file("recorded") +
+            " --frame-every=10");
     ASSERT_EQ(recorded.code, 0) << recorded.err;
     const std::string report = lastLine(recorded.out);
-    ASSERT_NE(report.find("\"levelIndex\":0"), std::string::npos) << "back at the start: " << report;
+    ASSERT_NE(report.find("\"levelIndex\":0"), std::string::npos)
+        << "back at the start: " << report;
     ASSERT_NE(report.find("\"virtualMs\":11000"), std::string::npos) << report;
 
     // The session beat the high score; the replay still starts from the old one.
-    const ProgramRun replayed = run("--host=headless --data=" + dir.path + " --replay=" +
-                             dir.file("s.rec") + " --frames=" + dir.file("replayed") +
-                             " --frame-every=10");
+    const ProgramRun replayed =
+        run("--host=headless --data=" + dir.path + " --replay=" + dir.file("s.rec") +
+            " --frames=" + dir.file("replayed") + " --frame-every=10");
     EXPECT_EQ(replayed.code, 0) << replayed.err;
     EXPECT_EQ(lastLine(replayed.out), report);
     EXPECT_NE(replayed.err.find("frames as recorded"), std::string::npos) << replayed.err;
@@ -112,12 +114,14 @@ TEST(ReplayProgram, AHeadlessSessionReplaysToTheSameReportAndFrames) {
         ASSERT_EQ(readFile(dir.file("recorded/" + name)), readFile(dir.file("replayed/" + name)))
             << name;
 
-    const ProgramRun timedemo = run("--data=" + dir.path + " --replay=" + dir.file("s.rec") + " --timedemo");
+    const ProgramRun timedemo =
+        run("--data=" + dir.path + " --replay=" + dir.file("s.rec") + " --timedemo");
     EXPECT_EQ(timedemo.code, 0) << timedemo.err;
     EXPECT_EQ(lastLine(timedemo.out), report);
     const std::string frames = report.substr(report.find("\"frames\":") + 9);
-    EXPECT_EQ(timedemo.out.rfind("timedemo: " + frames.substr(0, frames.find(',')) + " frames in ", 0),
-              0u)
+    EXPECT_EQ(
+        timedemo.out.rfind("timedemo: " + frames.substr(0, frames.find(',')) + " frames in ", 0),
+        0u)
         << timedemo.out;
     // The replay changed nothing under the data root.
     EXPECT_EQ(dir.read("data/stats/highScores.txt").substr(0, 4), "6000");
@@ -143,8 +147,9 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
              fs::copy_options::recursive);
     ASSERT_TRUE(fs::remove(other.file("data/surfaces/PauseScreen.srf")));
 
-    const ProgramRun replayed = run("--host=headless --data=" + other.path + " --replay=" +
-                             dir.file("s.rec") + " --frames=" + dir.file("replayed"));
+    const ProgramRun replayed =
+        run("--host=headless --data=" + other.path + " --replay=" + dir.file("s.rec") +
+            " --frames=" + dir.file("replayed"));
     EXPECT_EQ(replayed.code, 3);
     EXPECT_NE(lastLine(replayed.out).find("\"exitCode\":3"), std::string::npos) << replayed.out;
     const std::string marker = "replay drifted at frame ";
@@ -165,10 +170,9 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
 }
 
 TEST(ReplayProgram, OptionsThatCannotGoTogetherAreRefused) {
-    for (const char *arguments :
-         {"--timedemo", "--record=/tmp/x.rec --replay=/tmp/y.rec",
-          "--replay=/tmp/no-such-replay.rec --host=headless",
-          "--replay=/tmp/y.rec --script=/tmp/z.script"}) {
+    for (const char *arguments : {"--timedemo", "--record=/tmp/x.rec --replay=/tmp/y.rec",
+                                  "--replay=/tmp/no-such-replay.rec --host=headless",
+                                  "--replay=/tmp/y.rec --script=/tmp/z.script"}) {
         const ProgramRun r = run(arguments);
         EXPECT_EQ(r.code, 2) << arguments;
         EXPECT_NE(r.err.find("wobblewick: "), std::string::npos) << arguments;

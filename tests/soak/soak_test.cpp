@@ -1,0 +1,126 @@
+// The soak: random play (seeded) through every shipped level, frame after
+// frame, with the world checked after each one (every position finite and
+// inside the room). A run that ends early (the game lost) is followed by
+// another with a new seed until the level has had its frames. No run may
+// crash, break the world check or leave a report that makes no sense; the
+// sanitizer build runs the same test and adds leaks and undefined behaviour.
+//
+// Briefly by default; the full soak (a million frames per level) is
+//   WOBBLE_SOAK_FRAMES=1000000 ./build/wobble_tests --gtest_filter='Soak.*'
+#include "test_support.h"
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <regex>
+#include <sys/resource.h>
+
+namespace {
+
+// A frame every 11 ms or so of virtual time (a frame runs once more than
+// 10 ms have passed, and the loop waits a millisecond at a time).
+constexpr double MS_PER_FRAME = 11.6;
+
+long long field(const std::string &json, const std::string &name) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + name + "\":(-?\\d+)")))
+        return -999;
+    return std::stoll(m[1]);
+}
+
+// Held keys, taps, jumps, boxes, turns, pauses (and back), credits and the
+// volume keys, in random order and rhythm. Leaving for the menu is left out:
+// it would start the game again from the first level.
+std::string randomScript(std::mt19937 &rng, uint32_t lengthMs) {
+    static const char *const held[] = {"LEFT", "RIGHT", "UP", "DOWN"};
+    static const char *const tapped[] = {"SPACE", "SPACE", "SPACE",  "S",      "UP", "F5",
+                                         "Z",     "X",     "RETURN", "ESCAPE", "P",  "R"};
+    std::string script;
+    uint32_t t = 200;
+    auto line = [&script](uint32_t at, const char *what, const char *key) {
+        script += std::to_string(at) + " " + what + " " + key + "\n";
+    };
+    while (t < lengthMs) {
+        const int choice = static_cast<int>(rng() % 10);
+        if (choice < 5) {
+            const char *key = held[rng() % 4];
+            const uint32_t hold = 30 + rng() % 900;
+            line(t, "down", key);
+            line(t + hold, "up", key);
+            // Sometimes a tap while walking.
+            if (rng() % 3 == 0)
+                line(t + hold / 2, "tap", tapped[rng() % 3]);
+        } else {
+            const char *key = tapped[rng() % (sizeof tapped / sizeof *tapped)];
+            line(t, "tap", key);
+            // A pause is left again soon (the pause screen waits for a key).
+            if (!strcmp(key, "P") || !strcmp(key, "ESCAPE"))
+                line(t + 100 + rng() % 400, "tap", "P");
+        }
+        t += 40 + rng() % 700;
+    }
+    script += std::to_string(lengthMs) + " end\n";
+    return script;
+}
+
+int levelCount() {
+    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
+    int count = 0;
+    list >> count;
+    return count;
+}
+
+long long soakFrames() {
+    const char *wanted = getenv("WOBBLE_SOAK_FRAMES");
+    return wanted && *wanted ? std::stoll(wanted) : 6000;
+}
+
+} // namespace
+
+TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
+    const long long perLevel = soakFrames();
+    const int levels = levelCount();
+    ASSERT_GE(levels, 1);
+    std::mt19937 rng(20261206);
+    long long total = 0;
+    int runs = 0;
+    for (int level = 0; level < levels; level++) {
+        long long frames = 0;
+        while (frames < perLevel) {
+            // Runs of at most about 200,000 frames, so a loss starts afresh often enough.
+            const long long left = std::min<long long>(perLevel - frames, 200000);
+            const uint32_t lengthMs = static_cast<uint32_t>(left * MS_PER_FRAME) + 100;
+            TempDir dir;
+            makeDataRoot(dir);
+            dir.write("soak.script", randomScript(rng, lengthMs));
+            const unsigned seed = rng();
+            int code = -1;
+            const std::string out =
+                runProgram("-skiptogame -soundoff --check-world --data=" + dir.path + " --script=" +
+                               dir.file("soak.script") + " --start-level=" + std::to_string(level) +
+                               " --seed=" + std::to_string(seed),
+                           code);
+            runs++;
+            SCOPED_TRACE("level " + std::to_string(level) + ", seed " + std::to_string(seed));
+            ASSERT_EQ(code, 0) << "crashed or failed the world check:\n" << out;
+            const long long played = field(out, "frames");
+            ASSERT_GT(played, 0) << out;
+            EXPECT_GE(field(out, "lives"), 0);
+            EXPECT_LE(field(out, "lives"), 3);
+            EXPECT_GE(field(out, "credits"), 0);
+            EXPECT_LE(field(out, "credits"), 5);
+            EXPECT_GE(field(out, "score"), 0);
+            EXPECT_LE(field(out, "Player"), 1);
+            frames += played;
+        }
+        total += frames;
+    }
+    // However long the soak, memory stays that of one game.
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "KiB at the peak of one run";
+    RecordProperty("frames", std::to_string(total));
+    RecordProperty("runs", std::to_string(runs));
+    printf("soak: %lld frames in %d runs over %d levels, peak %ld KiB\n", total, runs, levels,
+           usage.ru_maxrss);
+}

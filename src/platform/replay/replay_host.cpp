@@ -251,7 +251,9 @@ int pRead(HostEvent *events, int max) {
 
 void pPresent(const Cell *cells, int width, int height) {
     enter(CALL_PRESENT);
-    rep.frames++;
+    // The timedemo counts from the first frame: start-up is not playing.
+    if (rep.frames++ == 0)
+        rep.started = std::chrono::steady_clock::now();
     if (!rep.stopped) {
         const int op = rep.sameLeft || rep.nowStep ? OP_SAME : rep.r.peek();
         if (op == OP_FRAME) {

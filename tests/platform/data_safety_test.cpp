@@ -5,6 +5,7 @@
 #include "test_support.h"
 #include "world/high_score.h"
 #include "world/play_state.h"
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -36,8 +37,13 @@ int whichVersion(const std::string &content) {
 TEST(DataSafety, AFileReplacedWhileItsWriterIsKilledIsOldOrNew) {
     TempDir dir;
     const std::string path = dir.file("level.lvl");
+    // How long one version takes to make and write here (sanitizers slow it a lot).
+    const auto before = std::chrono::steady_clock::now();
     const std::string first = version(0);
     ASSERT_EQ(replaceFileAtomically(path.c_str(), first.data(), first.size()), 1);
+    const auto once = std::chrono::duration_cast<std::chrono::microseconds>(
+                          std::chrono::steady_clock::now() - before)
+                          .count();
     std::mt19937 rng(7);
     int killedMidWay = 0, newer = 0;
     int last = 0;
@@ -55,7 +61,7 @@ TEST(DataSafety, AFileReplacedWhileItsWriterIsKilledIsOldOrNew) {
         // Killed at a random moment once it has begun writing.
         for (int wait = 0; wait < 5000 && access((path + ".part").c_str(), F_OK) != 0; wait++)
             usleep(200);
-        usleep(rng() % 60000);
+        usleep(static_cast<useconds_t>(rng() % (3 * once + 1000)));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);

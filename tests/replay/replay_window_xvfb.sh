@@ -87,8 +87,9 @@ xdotool keydown Left
 sleep 0.4
 xdotool keyup Left key s
 sleep 1
-# Ctrl+C ends the program through its exit path, as closing the window does.
-kill -INT $gamePid
+# SIGTERM ends the program through its exit path, as closing the window does
+# (a background job of a script ignores SIGINT, so Ctrl+C cannot be sent).
+kill -TERM $gamePid
 wait $gamePid
 code=$?
 [ $code -eq 0 ] || fail "the recorded session ended with $code: $(cat "$tmp/recorded-err")"

@@ -9,6 +9,7 @@
 //   WOBBLE_SOAK_FRAMES=1000000 ./build/wobble_tests --gtest_filter='Soak.*'
 #include "test_support.h"
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
@@ -102,7 +103,16 @@ TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
                            code);
             runs++;
             SCOPED_TRACE("level " + std::to_string(level) + ", seed " + std::to_string(seed));
-            ASSERT_EQ(code, 0) << "crashed or failed the world check:\n" << out;
+            if (code != 0) {
+                // Kept for a rerun: the same command with this script plays the same game.
+                const std::string kept = "/tmp/wobble-soak-" + std::to_string(seed) + ".script";
+                std::filesystem::copy_file(dir.file("soak.script"), kept,
+                                           std::filesystem::copy_options::overwrite_existing);
+                FAIL() << "crashed or failed the world check (script kept as " << kept
+                       << "; run with --start-level=" << level << " --seed=" << seed
+                       << " -skiptogame -soundoff --check-world):\n"
+                       << out;
+            }
             const long long played = field(out, "frames");
             ASSERT_GT(played, 0) << out;
             EXPECT_GE(field(out, "lives"), 0);

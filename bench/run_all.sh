@@ -244,9 +244,9 @@ row "terminal, full repaint (worst colour mode), KiB" "< 120" "$full" "$(python3
 for screen in splash menu play pause; do
     v=${cpu[$screen]:-n/a}
     met="—"
-    [[ "$v" =~ ^[0-9.]+$ ]] && met=$(python3 -c "print('yes' if $v < 2 else 'no')")
     target="< 2"
-    [ $screen = play ] && target="—"
+    [[ "$v" =~ ^[0-9.]+$ ]] && met=$(python3 -c "print('yes' if $v < 2 else 'no')")
+    [ $screen = play ] && target="—" && met="—"
     row "processor use, $screen screen (terminal host), % of one core" "$target" "$v" "$met"
 done
 row "start-up to the first frame (headless), ms wall / processor" "< 50" "$startup_wall / $startup_cpu" "$(python3 -c "print('yes' if $startup_wall < 50 else 'no')")"

@@ -122,3 +122,21 @@ TEST(Enemies, ABoxLandingWhileTheBossChargesJustRests) {
     EXPECT_EQ(o->hitPoints, 4);
     EXPECT_EQ(countKind(KIND_BOX), 1);
 }
+
+TEST(Enemies, TheBossOfThe21stLevelWinsTheGameAndDoublesTheScore) {
+    PlayField field;
+    levelIndex = FINAL_LEVEL_INDEX;
+    score = 4321;
+    ObjectNode *boss = createObject(KIND_OZZLE, 40, 73);
+    for (int hit = 0; hit < 4; hit++)
+        ozzleHit(boss);
+    EXPECT_EQ(gameOverFlag, 0);
+    ozzleHit(boss);
+    EXPECT_EQ(gameOverFlag, 1);
+    EXPECT_EQ(levelDoneFlag, 0);
+    EXPECT_EQ(score, 8642);
+    EXPECT_EQ(countKind(KIND_OZZLE), 1) << "the defeated boss stays where it is";
+    const OzzleRecord *o = static_cast<OzzleRecord *>(boss->record);
+    EXPECT_EQ(o->countdown, 100u);
+    levelIndex = 0;
+}

@@ -17,6 +17,7 @@
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/play_state.h"
+#include "world/world_check.h"
 #include <cmath>
 #include <cstdlib>
 
@@ -87,6 +88,7 @@ void updateFrame(float dt) {
     updateNinjaStars(dt);
     refreshDummies();
     reapRemovals();
+    checkWorld();
     clearScreen();
     drawBonusTimer();
     drawTurnGauge();

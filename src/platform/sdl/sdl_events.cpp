@@ -1,0 +1,206 @@
+#include "platform/raster/rasteriser.h"
+#include "platform/sdl/sdl_host.h"
+#include "platform/sdl/sdl_keys.h"
+#include <algorithm>
+#include <cmath>
+
+// A game that stops reading events does not make the queue grow for ever;
+// a console's input buffer is bounded too.
+constexpr size_t MAX_QUEUED_EVENTS = 4096;
+
+static void queueEvent(const HostEvent &event) {
+    if (sdl.queue.size() < MAX_QUEUED_EVENTS)
+        sdl.queue.push_back(event);
+}
+
+static void queueKey(const SDL_KeyboardEvent &key) {
+    HostEvent event = {};
+    event.type = HOST_EVENT_KEY;
+    event.key.keyDown = key.state == SDL_PRESSED ? 1 : 0;
+    event.key.repeatCount = 1;
+    event.key.virtualKeyCode =
+        static_cast<uint16_t>(virtualKeyForSdlKey(key.keysym.sym, key.keysym.scancode));
+    event.key.asciiChar = characterForSdlKey(key.keysym.sym, key.keysym.scancode, key.keysym.mod);
+    event.key.controlKeyState = controlKeyStateForSdl(key.keysym.mod, key.keysym.scancode);
+    queueEvent(event);
+}
+
+static void handleKey(const SDL_KeyboardEvent &key) {
+    const SDL_Scancode sc = key.keysym.scancode;
+    if (sc < 0 || sc >= SDL_NUM_SCANCODES)
+        return;
+    if (key.state == SDL_PRESSED) {
+        const bool enter = sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER;
+        if (enter && (key.keysym.mod & KMOD_ALT) && !key.repeat && !sdl.hidden[sc]) {
+            // Alt+Enter belongs to the window, as it does to a console: the game
+            // never sees this Enter, so no menu choice is made by it.
+            sdl.hidden[sc] = 1;
+            sdlToggleFullScreen();
+            return;
+        }
+        if (sdl.hidden[sc])
+            return;
+    } else if (sdl.hidden[sc]) {
+        sdl.hidden[sc] = 0;
+        return;
+    }
+    queueKey(key);
+}
+
+// Window pixels are turned into picture pixels by the renderer (its logical
+// size), so one cell is 8 of them at any scale and in full screen.
+static void mouseCell(int x, int y, int16_t &cellX, int16_t &cellY) {
+    float scaleX = 1, scaleY = 1;
+    SDL_RenderGetScale(sdl.renderer, &scaleX, &scaleY);
+    const float px = x - sdl.pictureOffsetX / std::max(scaleX, 1.0f);
+    const float py = y - sdl.pictureOffsetY / std::max(scaleY, 1.0f);
+    const int cx = static_cast<int>(std::floor(px / CELL_PIXELS));
+    const int cy = static_cast<int>(std::floor(py / CELL_PIXELS));
+    cellX = static_cast<int16_t>(std::clamp(cx, 0, std::max(sdl.width - 1, 0)));
+    cellY = static_cast<int16_t>(std::clamp(cy, 0, std::max(sdl.height - 1, 0)));
+}
+
+static uint32_t consoleButtons(uint32_t sdlButtons) {
+    uint32_t state = 0;
+    if (sdlButtons & SDL_BUTTON_LMASK)
+        state |= 0x1; // leftmost
+    if (sdlButtons & SDL_BUTTON_RMASK)
+        state |= 0x2; // rightmost
+    if (sdlButtons & SDL_BUTTON_MMASK)
+        state |= 0x4; // second from the left
+    return state;
+}
+
+static void queueMouse(int16_t cellX, int16_t cellY, uint32_t buttons, uint32_t flags) {
+    HostEvent event = {};
+    event.type = HOST_EVENT_MOUSE;
+    event.mouse.x = cellX;
+    event.mouse.y = cellY;
+    event.mouse.buttonState = buttons;
+    event.mouse.controlKeyState = controlKeyStateForSdl(SDL_GetModState(), SDL_SCANCODE_UNKNOWN);
+    event.mouse.eventFlags = flags;
+    queueEvent(event);
+}
+
+static void handleEvent(const SDL_Event &e) {
+    switch (e.type) {
+    case SDL_QUIT:
+        // The window was closed or the terminal sent Ctrl+C: the game's own
+        // way out, which never comes back here.
+        if (hostCloseRequested)
+            hostCloseRequested();
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            sdlKeepWholePicture();
+            sdl.mouseRecheck = true;
+        }
+        sdl.redrawWanted = true;
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        handleKey(e.key);
+        break;
+    case SDL_MOUSEMOTION: {
+        int16_t cx, cy;
+        mouseCell(e.motion.x, e.motion.y, cx, cy);
+        // A console reports a move when the mouse reaches another cell.
+        if (cx != sdl.mouseCellX || cy != sdl.mouseCellY) {
+            sdl.mouseCellX = cx;
+            sdl.mouseCellY = cy;
+            queueMouse(cx, cy, sdl.mouseButtons, 1);
+        }
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        const uint32_t mask = SDL_BUTTON(e.button.button);
+        if (e.type == SDL_MOUSEBUTTONDOWN)
+            sdl.mouseButtons |= consoleButtons(mask);
+        else
+            sdl.mouseButtons &= ~consoleButtons(mask);
+        int16_t cx, cy;
+        mouseCell(e.button.x, e.button.y, cx, cy);
+        queueMouse(cx, cy, sdl.mouseButtons, 0);
+        break;
+    }
+    case SDL_MOUSEWHEEL:
+        // The wheel's turn rides in the high word, 120 a notch, as on a console.
+        queueMouse(sdl.mouseCellX < 0 ? 0 : sdl.mouseCellX, sdl.mouseCellY < 0 ? 0 : sdl.mouseCellY,
+                   sdl.mouseButtons | (static_cast<uint32_t>(e.wheel.y * 120) << 16), 4);
+        break;
+    default:
+        break;
+    }
+}
+
+// A new scale or full screen puts a mouse that did not move over another cell.
+static void recheckMouse() {
+    sdl.mouseRecheck = false;
+    if (SDL_GetMouseFocus() != sdl.window)
+        return;
+    int wx, wy;
+    SDL_GetMouseState(&wx, &wy);
+    float lx, ly;
+    SDL_RenderWindowToLogical(sdl.renderer, wx, wy, &lx, &ly);
+    int16_t cx, cy;
+    mouseCell(static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly)), cx, cy);
+    if (cx != sdl.mouseCellX || cy != sdl.mouseCellY) {
+        sdl.mouseCellX = cx;
+        sdl.mouseCellY = cy;
+        queueMouse(cx, cy, sdl.mouseButtons, 1);
+    }
+}
+
+void sdlPumpEvents() {
+    if (!sdl.window)
+        return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        handleEvent(e);
+    if (sdl.mouseRecheck)
+        recheckMouse();
+    sdl.lastPumpTicks = SDL_GetTicks();
+    sdl.pumpedOnce = true;
+    if (sdl.redrawWanted)
+        sdlRedraw();
+}
+
+int sdlKeyDown(int virtualKey) {
+    // The game asks for all 256 keys each frame; one look at the display a
+    // millisecond is plenty.
+    if (!sdl.pumpedOnce || SDL_GetTicks() != sdl.lastPumpTicks)
+        sdlPumpEvents();
+    switch (virtualKey) {
+    case 0x01:
+        return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) ? 1 : 0;
+    case 0x02:
+        return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_RMASK) ? 1 : 0;
+    case 0x04:
+        return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_MMASK) ? 1 : 0;
+    default:
+        break;
+    }
+    SDL_Scancode codes[4];
+    const int n = scancodesForVirtualKey(virtualKey, codes, 4);
+    int numKeys = 0;
+    const Uint8 *state = SDL_GetKeyboardState(&numKeys);
+    for (int i = 0; i < n; i++)
+        if (codes[i] < numKeys && state[codes[i]] && !sdl.hidden[codes[i]])
+            return 1;
+    return 0;
+}
+
+int sdlPendingEvents() {
+    sdlPumpEvents();
+    return static_cast<int>(sdl.queue.size());
+}
+
+int sdlReadEvents(HostEvent *out, int max) {
+    int n = 0;
+    while (n < max && !sdl.queue.empty()) {
+        out[n++] = sdl.queue.front();
+        sdl.queue.pop_front();
+    }
+    return n;
+}

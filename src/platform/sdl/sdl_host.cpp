@@ -1,0 +1,97 @@
+#include "platform/sdl/sdl_host.h"
+#include "platform/audio/mixer_audio.h"
+#include "platform/hosts.h"
+#include <cstdio>
+#include <cstdlib>
+
+SdlHostState sdl;
+
+static uint32_t sdlNow() {
+    return SDL_GetTicks();
+}
+static int64_t sdlCounter() {
+    return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
+static int64_t sdlCounterFrequency() {
+    return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+// Sleeps in short slices so that the window keeps answering (moving, closing)
+// while the game waits.
+static void sdlIdle(uint32_t ms) {
+    sdlPumpEvents();
+    const uint32_t start = SDL_GetTicks();
+    for (;;) {
+        const uint32_t waited = SDL_GetTicks() - start;
+        if (waited >= ms)
+            break;
+        SDL_Delay(ms - waited < 10 ? ms - waited : 10);
+        sdlPumpEvents();
+    }
+}
+
+// Only the parts this host started: SDL_Quit would also restart the clock
+// from zero, and the exit report still reads it after shutdown.
+static void sdlShutdown() {
+    sdlCloseWindow();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
+}
+
+// Sound goes through the mixer, which opens the audio device at the first
+// sound call and plays silently where there is none.
+static Host sdlHost = {
+    "sdl",
+    sdlNow,
+    sdlCounter,
+    sdlCounterFrequency,
+    sdlIdle,
+    sdlKeyDown,
+    sdlPendingEvents,
+    sdlReadEvents,
+    sdlPresent,
+    sdlSetPalette,
+    sdlGetPalette,
+    sdlSetTitle,
+    sdlGetWindowRect,
+    sdlMoveWindow,
+    mixerSoundOpen,
+    mixerSoundRelease,
+    mixerSoundSetGroup,
+    mixerSoundPlay,
+    mixerSoundIsPlaying,
+    mixerSoundSetGroupVolume,
+    mixerSoundShutdown,
+    sdlShutdown,
+};
+
+Host *createSdlHost(std::string &error) {
+    if (sdl.window)
+        return &sdlHost;
+    const char *driver = getenv("SDL_VIDEODRIVER");
+    if (!displayAvailable() && !(driver && *driver)) {
+        error = "the window host needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is "
+                "set: use --host=term in a terminal, or --host=headless";
+        return nullptr;
+    }
+    // Only the display that is named: without this SDL falls back to drivers
+    // that open no visible window. SDL_VIDEODRIVER, when set, still decides.
+    const char *x = getenv("DISPLAY");
+    const char *wayland = getenv("WAYLAND_DISPLAY");
+    const bool hasX = x && *x, hasWayland = wayland && *wayland;
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER,
+                            hasX ? (hasWayland ? "x11,wayland" : "x11") : "wayland",
+                            SDL_HINT_DEFAULT);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        error = std::string("the window host cannot reach the display ") +
+                (hasX         ? x
+                 : hasWayland ? wayland
+                              : "") +
+                ": " + SDL_GetError();
+        return nullptr;
+    }
+    if (!sdlOpenWindow(error)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
+        return nullptr;
+    }
+    return &sdlHost;
+}

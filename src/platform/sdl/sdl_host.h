@@ -1,0 +1,75 @@
+// The window host: the game in a desktop window drawn from the cell frame
+// with the game's own font and palette. Its parts share this state.
+#pragma once
+#include "platform/host.h"
+#include <SDL.h>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+struct SdlHostState {
+    SDL_Window *window = nullptr;
+    SDL_Renderer *renderer = nullptr;
+    SDL_Texture *texture = nullptr;
+
+    // The latest frame and palette, and whether the texture still shows them.
+    std::vector<Cell> cells;
+    int width = 0;
+    int height = 0;
+    uint32_t palette[16] = {};
+    bool textureStale = true;
+    bool redrawWanted = true;
+
+    // Console events not yet read by the game.
+    std::deque<HostEvent> queue;
+    uint32_t lastPumpTicks = 0;
+    bool pumpedOnce = false;
+    // Keys whose press opened or closed full screen are not seen by the game
+    // until they go up.
+    uint8_t hidden[SDL_NUM_SCANCODES] = {};
+    uint32_t mouseButtons = 0;
+    int16_t mouseCellX = -1;
+    int16_t mouseCellY = -1;
+    bool mouseRecheck = false;
+
+    // Where the windowing system lets a program move its window (X11) moving
+    // is real; elsewhere (Wayland) the picture moves inside the window.
+    bool windowMovable = true;
+    HostRect fixedRect = {};
+    int pictureOffsetX = 0;
+    int pictureOffsetY = 0;
+
+    // Counters for tests and benchmarks.
+    uint64_t texturesUploaded = 0;
+    uint64_t framesDrawn = 0;
+};
+
+extern SdlHostState sdl;
+
+// Events (sdl_events.cpp).
+void sdlPumpEvents();
+int sdlKeyDown(int virtualKey);
+int sdlPendingEvents();
+int sdlReadEvents(HostEvent *out, int max);
+
+// Picture and window (sdl_video.cpp).
+bool sdlOpenWindow(std::string &error);
+void sdlCloseWindow();
+void sdlPresent(const Cell *cells, int width, int height);
+void sdlSetPalette(const uint32_t palette[16]);
+void sdlGetPalette(uint32_t palette[16]);
+void sdlSetTitle(const char *title);
+int sdlGetWindowRect(HostRect *rect);
+void sdlMoveWindow(int x, int y);
+// Draws the picture now if anything changed since it was last drawn.
+void sdlRedraw();
+void sdlToggleFullScreen();
+// From now on moving the window moves the picture inside it (a display that
+// does not let programs move windows); the reported rectangle stays put.
+void sdlPinWindow();
+// Puts a window that was made smaller than the picture back to its size.
+void sdlKeepWholePicture();
+// The whole-number scale the picture is drawn at, and sizing the window to a scale.
+int sdlPictureScale();
+void sdlSetWindowScale(int scale);

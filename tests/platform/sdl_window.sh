@@ -1,0 +1,295 @@
+#!/usr/bin/env bash
+# The window host on a virtual X server of its own, with a window manager as
+# on a desktop: real screenshots compared pixel for pixel with the rasteriser,
+# keys and mouse sent with xdotool, moving and shaking the window, full
+# screen, closing the window and Ctrl+C.
+# Arguments: the wobblewick binary and the build folder.
+set -u
+binary=$1
+build=$2
+check=$build/sdl_window_check
+failures=0
+passes=0
+
+pass() { passes=$((passes + 1)); }
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+# expect NAME GOT WANT
+expect() {
+    if [ "$2" == "$3" ]; then pass; else fail "$1: got '$2', want '$3'"; fi
+}
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# Without a display the window host says so in one line, and so does the
+# choice of host when there is neither a display nor a terminal.
+env -u DISPLAY -u WAYLAND_DISPLAY "$binary" --host=sdl </dev/null >/dev/null 2>"$tmp/err"
+expect "--host=sdl without a display exits" "$?" 2
+expect "--host=sdl without a display says one line" "$(wc -l <"$tmp/err")" 1
+env -u DISPLAY -u WAYLAND_DISPLAY "$binary" </dev/null >/dev/null 2>"$tmp/err"
+expect "no display, no terminal exits" "$?" 2
+grep -q -- "--host=" "$tmp/err" || fail "no display, no terminal names an option: $(cat "$tmp/err")"
+expect "no display, no terminal says one line" "$(wc -l <"$tmp/err")" 1
+
+if [ ! -x "$check" ] || ! command -v Xvfb >/dev/null; then
+    echo "skipped: no Xvfb or no check program (run tools/setup.sh)"
+    echo "$passes passed, $failures failed"
+    [ $failures -eq 0 ]
+    exit
+fi
+for tool in xdotool xwd xwininfo xprop; do
+    command -v $tool >/dev/null || {
+        echo "FAIL: $tool is missing (run tools/setup.sh)"
+        exit 1
+    }
+done
+
+# A screen big enough for scale 2 with a window frame.
+exec 3>"$tmp/display"
+Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+for _ in $(seq 100); do
+    [ -s "$tmp/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$tmp/display" ]; then
+    echo "skipped: Xvfb cannot start here: $(tail -1 "$tmp/xvfb.log")"
+    echo "$passes passed, $failures failed"
+    [ $failures -eq 0 ]
+    exit
+fi
+export DISPLAY=:$(head -1 "$tmp/display")
+unset WAYLAND_DISPLAY
+
+# A desktop has a window manager; it gives the window its frame, full screen
+# and the close button.
+haveWm=0
+if command -v openbox >/dev/null; then
+    openbox --sm-disable >"$tmp/wm.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && haveWm=1 && break
+        sleep 0.1
+    done
+fi
+[ $haveWm -eq 1 ] || echo "note: no window manager; full screen and closing are not tested"
+
+# The program started with the display chooses the window host by itself and
+# ends cleanly (its screens come later).
+"$binary" </dev/null >"$tmp/out" 2>"$tmp/err"
+expect "with a display the program runs" "$?" 0
+grep -q '"exitCode":0' "$tmp/out" || fail "exit report missing: $(cat "$tmp/out" "$tmp/err")"
+
+start() {
+    coproc CHK { exec "$check" 2>"$tmp/check.err"; }
+    pids+=($CHK_PID)
+    # Plain descriptors reach pipelines too, where the coprocess's do not.
+    exec 5<&"${CHK[0]}" 6>&"${CHK[1]}"
+    local r=""
+    read -t 20 -r r <&5
+    [ "$r" == "ready" ] || {
+        echo "FAIL: the check program did not start: $r $(cat "$tmp/check.err")"
+        exit 1
+    }
+    wid=$(timeout 10 xdotool search --sync --name '^Wobblewick check$' | head -1)
+    [ -n "$wid" ] || {
+        echo "FAIL: no window titled 'Wobblewick check'"
+        exit 1
+    }
+    ask idle 300 >/dev/null
+}
+ask() {
+    echo "$*" >&6
+    local r=""
+    read -t 30 -r r <&5
+    echo "$r"
+}
+# The window's inside in root coordinates: X Y WIDTH HEIGHT.
+client() {
+    xwininfo -id "$wid" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /^ +Width/{w=$NF} /^ +Height/{h=$NF} END{print x, y, w, h}'
+}
+# compare NAME WANT [DX DY]: a screenshot of the whole screen against the picture.
+compare() {
+    ask idle 150 >/dev/null
+    xwd -root -silent >"$tmp/shot.xwd"
+    expect "$1" "$(ask compare "$tmp/shot.xwd" $(client) "${3:-0}" "${4:-0}")" "$2"
+}
+
+start
+
+# The picture: the largest whole scale that fits, then palette and frame changes.
+expect "starting scale" "$(ask scale)" 2
+ask frame 1 >/dev/null
+compare "first frame at scale 2" "match scale 2"
+ask palette alt >/dev/null
+compare "palette change alone recolours" "match scale 2"
+ask frame 2 >/dev/null
+compare "second frame" "match scale 2"
+ask setscale 1 >/dev/null
+expect "scale 1 window size" "$(client | cut -d' ' -f3-)" "928 704"
+compare "scale 1" "match scale 1"
+xdotool windowsize "$wid" 1900 1450
+compare "resized window letterboxed" "match scale 2"
+xdotool windowsize "$wid" 1000 800
+compare "resized smaller" "match scale 1"
+xdotool windowsize "$wid" 300 200
+compare "a window made too small grows back" "match scale 1"
+read -r _ _ w h <<<"$(client)"
+[ "$w" -ge 928 ] && [ "$h" -ge 704 ] || fail "window left at ${w}x$h"
+
+# Keys: console events with virtual key, character and repeat count.
+ask setscale 1 >/dev/null
+ask palette std >/dev/null
+xdotool mousemove 0 0
+xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
+ask events >/dev/null
+xdotool key a
+expect "a" "$(ask events)" "key down 41 97 1;key up 41 97 1;"
+xdotool key t 1 9 shift+a shift+1 ctrl+c
+expect "characters" "$(ask events)" "key down 54 116 1;key up 54 116 1;key down 31 49 1;key up 31 49 1;\
+key down 39 57 1;key up 39 57 1;key down 10 0 1;key down 41 65 1;key up 10 0 1;key up 41 97 1;\
+key down 10 0 1;key down 31 33 1;key up 10 0 1;key up 31 49 1;\
+key down 11 0 1;key down 43 3 1;key up 11 0 1;key up 43 99 1;"
+xdotool key F1 F12 Left Up Right Down Prior Next
+expect "function and moving keys" "$(ask events)" "key down 70 0 1;key up 70 0 1;key down 7B 0 1;\
+key up 7B 0 1;key down 25 0 1;key up 25 0 1;key down 26 0 1;key up 26 0 1;key down 27 0 1;\
+key up 27 0 1;key down 28 0 1;key up 28 0 1;key down 21 0 1;key up 21 0 1;key down 22 0 1;\
+key up 22 0 1;"
+xdotool key Return Escape space Tab BackSpace
+expect "typing keys" "$(ask events)" "key down 0D 13 1;key up 0D 13 1;key down 1B 27 1;\
+key up 1B 27 1;key down 20 32 1;key up 20 32 1;key down 09 9 1;key up 09 9 1;key down 08 8 1;\
+key up 08 8 1;"
+# Held keys, the release edge, and autorepeat as further key-downs.
+xdotool keydown Left
+expect "Left held" "$(ask keys 25 27 41)" "1 0 0"
+ask poll >/dev/null
+xdotool keyup Left
+expect "Left let go" "$(ask keys 25)" "0"
+ask poll >/dev/null
+expect "Left released once" "$(ask released 25 27)" "1 0"
+ask poll >/dev/null
+expect "release seen only once" "$(ask released 25)" "0"
+xdotool keydown shift keydown ctrl keydown alt
+expect "modifiers held" "$(ask keys 10 11 12 A0 A2 A4 A1)" "1 1 1 1 1 1 0"
+xdotool keyup alt keyup ctrl keyup shift
+expect "modifiers let go" "$(ask keys 10 11 12)" "0 0 0"
+ask events >/dev/null
+xdotool keydown --delay 0 x sleep 0.8 keyup x
+repeats=$(ask events | grep -o "key down 58 120 1;" | wc -l)
+[ "$repeats" -ge 2 ] || fail "a held key repeats as key-downs: $repeats"
+
+# Mouse in cells at scale 1 and 2.
+xdotool mousemove --window "$wid" 100 50
+expect "mouse at scale 1" "$(ask events)" "move 12 6;"
+xdotool click 1
+expect "left button" "$(ask events)" "left 12 6;"
+xdotool click 3
+expect "right button calls nothing" "$(ask events)" "none"
+# A still mouse over a window whose scale changes is in another cell now.
+ask setscale 2 >/dev/null
+expect "mouse after the scale changed" "$(ask events)" "move 6 3;"
+xdotool mousemove --window "$wid" 300 200
+expect "mouse at scale 2" "$(ask events)" "move 18 12;"
+
+if [ $haveWm -eq 1 ]; then
+    # Alt+Enter: full screen at the largest whole scale, letterboxed; the Enter is
+    # the window's, not the game's.
+    ask events >/dev/null
+    xdotool key alt+Return
+    ask idle 500 >/dev/null
+    expect "full screen rectangle" "$(ask rect)" "0 0 2048 1536"
+    compare "full screen picture" "match scale 2"
+    expect "Alt+Enter gives no Enter" "$(ask events | grep -c '0D')" 0
+    expect "Enter not held for the game" "$(ask keys 0D)" "0"
+    xdotool mousemove $((96 + 16 * 16 + 3)) $((64 + 10 * 16 + 15))
+    expect "mouse in full screen" "$(ask events | grep -o 'move [0-9]* [0-9]*;$')" "move 16 10;"
+    xdotool key alt+Return
+    ask idle 500 >/dev/null
+    compare "back in a window" "match scale 2"
+fi
+
+# The window's rectangle, frame included, follows moves from outside and from
+# the host; the shake jumps around and comes back to where the window stood.
+ask setscale 1 >/dev/null
+extents() { xprop -id "$wid" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ','; }
+read -r bl br bt bb <<<"$(extents)"
+bl=${bl:-0} br=${br:-0} bt=${bt:-0} bb=${bb:-0}
+xdotool windowmove "$wid" 100 90
+ask idle 200 >/dev/null
+read -r cx cy cw ch <<<"$(client)"
+expect "rectangle after an outside move" "$(ask rect)" \
+    "$((cx - bl)) $((cy - bt)) $((cx + cw + br)) $((cy + ch + bb))"
+ask move 160 120 >/dev/null
+ask idle 200 >/dev/null
+read -r cx cy _ _ <<<"$(client)"
+expect "moveWindow places the frame" "$((cx - bl)) $((cy - bt))" "160 120"
+expect "rectangle after moveWindow" "$(ask rect | cut -d' ' -f1-2)" "160 120"
+before=$(client)
+(
+    for _ in $(seq 8); do
+        client
+        sleep 0.1
+    done
+) >"$tmp/during" &
+shaker=$!
+expect "shake" "$(ask shake | cut -d' ' -f1)" "shaken"
+wait $shaker
+ask idle 200 >/dev/null
+expect "window back after the shake" "$(client)" "$before"
+expect "rectangle back after the shake" "$(ask rect | cut -d' ' -f1-2)" "160 120"
+grep -v -x -q "$before" "$tmp/during" || fail "the window did not move during the shake"
+
+# Where windows cannot be moved the picture moves inside the window instead,
+# and the rectangle stays put.
+ask pin >/dev/null
+rect=$(ask rect)
+read -r l t _ _ <<<"$rect"
+ask move $((l + 5)) $((t + 5)) >/dev/null
+expect "pinned rectangle stays" "$(ask rect)" "$rect"
+expect "pinned window stays" "$(client)" "$before"
+compare "picture moved inside the window" "match scale 1" 5 5
+ask move $((l - 5)) $((t - 5)) >/dev/null
+compare "picture moved the other way" "match scale 1" -5 -5
+ask move "$l" "$t" >/dev/null
+compare "picture back" "match scale 1"
+
+# Ctrl+C in the terminal ends the program through its exit path.
+echo "idle 10000" >&6
+sleep 0.3
+kill -INT "$CHK_PID"
+r=""
+read -t 5 -r r <&5
+expect "Ctrl+C runs the exit path" "$r" "closing"
+[ "$r" == "closing" ] || kill -KILL "$CHK_PID"
+wait "$CHK_PID" 2>/dev/null
+expect "Ctrl+C exit code" "$?" 0
+
+if [ $haveWm -eq 1 ]; then
+    # Closing the window does the same.
+    start
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    echo "idle 10000" >&6
+    sleep 0.3
+    xdotool key alt+F4
+    r=""
+    read -t 5 -r r <&5
+    expect "closing the window runs the exit path" "$r" "closing"
+    [ "$r" == "closing" ] || kill -KILL "$CHK_PID"
+    wait "$CHK_PID" 2>/dev/null
+    expect "closing exit code" "$?" 0
+fi
+
+grep -v "^$" "$tmp/check.err" | head -5
+echo "$passes passed, $failures failed"
+[ $failures -eq 0 ]

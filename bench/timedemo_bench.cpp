@@ -8,10 +8,12 @@
 #include "input/timers.h"
 #include "platform/headless/headless_host.h"
 #include "world/play_loop.h"
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -71,14 +73,30 @@ void playLevel(benchmark::State &state, const char *script, int32_t level) {
     std::filesystem::remove_all(dataRoot);
 }
 
+// Every level proof under tests/levels ("# expect level=N" names its level),
+// one benchmark each, named after the script.
+int registerLevels() {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> scripts;
+    for (const auto &e : fs::directory_iterator(fs::path(WOBBLE_SOURCE_DIR) / "tests/levels"))
+        if (e.path().extension() == ".script")
+            scripts.push_back(e.path());
+    std::sort(scripts.begin(), scripts.end());
+    for (const fs::path &p : scripts) {
+        const std::string text = readFile(p.string());
+        const size_t at = text.find("# expect level=");
+        if (at == std::string::npos)
+            continue;
+        const int32_t level = std::stoi(text.substr(at + 15));
+        const std::string name = p.filename().string();
+        benchmark::RegisterBenchmark(
+            ("BM_Timedemo/" + p.stem().string()).c_str(),
+            [name, level](benchmark::State &state) { playLevel(state, name.c_str(), level); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    return 0;
+}
+
+const int registered = registerLevels();
+
 } // namespace
-
-static void BM_TimedemoWake(benchmark::State &state) {
-    playLevel(state, "01-wake.script", 0);
-}
-BENCHMARK(BM_TimedemoWake)->Unit(benchmark::kMillisecond);
-
-static void BM_TimedemoPatrol(benchmark::State &state) {
-    playLevel(state, "03-patrol.script", 2);
-}
-BENCHMARK(BM_TimedemoPatrol)->Unit(benchmark::kMillisecond);

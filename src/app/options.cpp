@@ -11,6 +11,10 @@ static bool readNumber(const char *text, long long low, long long high, long lon
 bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::string &error) {
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
+        if (strcmp(arg, "--timedemo") == 0)
+            options.timedemo = true;
+        if (strcmp(arg, "--check-world") == 0)
+            options.checkWorld = true;
         const char *eq = strchr(arg, '=');
         if (strncmp(arg, "--", 2) != 0 || !eq)
             continue;
@@ -51,7 +55,28 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
                 return false;
             }
             options.startLevel = static_cast<int>(n);
+        } else if (name == "record") {
+            options.recordPath = value;
+        } else if (name == "replay") {
+            options.replayPath = value;
         }
     }
+    if (!options.recordPath.empty() && !options.replayPath.empty()) {
+        error = "--record and --replay cannot be used together";
+        return false;
+    }
+    if (!options.replayPath.empty() && !options.scriptPath.empty()) {
+        error = "a replay brings its own input: leave out --script";
+        return false;
+    }
+    if (options.timedemo && options.replayPath.empty()) {
+        error = "--timedemo plays a replay: give --replay=FILE";
+        return false;
+    }
     return true;
+}
+
+bool shapesTheGame(const char *argument) {
+    return strncmp(argument, "--", 2) != 0 || strncmp(argument, "--start-level=", 14) == 0 ||
+           strcmp(argument, "--check-world") == 0;
 }

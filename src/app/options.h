@@ -12,8 +12,16 @@ struct ProgramOptions {
     std::string scriptPath; // input script for the headless host
     std::string framesDir;  // write every presented frame here
     int frameEvery = 1;
-    int startLevel = 0; // the game begins at this level of the list (level proofs)
+    int startLevel = 0;      // the game begins at this level of the list (level proofs)
+    std::string recordPath;  // write a replay of the session here
+    std::string replayPath;  // play this replay back
+    bool timedemo = false;   // play the replay as fast as possible and report the speed
+    bool checkWorld = false; // check every object's position after every frame
 };
+
+// Whether an argument shapes the game itself (the switches, the start level,
+// the world check) rather than where it runs: a replay keeps these.
+bool shapesTheGame(const char *argument);
 
 // Reads the --options; anything else is left for the switches (and ignored
 // when it is neither). Returns false with a message for a malformed option.

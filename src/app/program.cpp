@@ -6,10 +6,14 @@
 #include "console/data_path.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
+#include "platform/replay/replay.h"
 #include "world/play_loop.h"
+#include "world/world_check.h"
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 static bool closing = false;
 
@@ -37,7 +41,7 @@ void closeProgram() {
 
 static Host *chooseHost(const ProgramOptions &options, std::string &error) {
     std::string name = options.host;
-    if (name.empty() && !options.scriptPath.empty())
+    if (name.empty() && (!options.scriptPath.empty() || options.timedemo))
         name = "headless";
     if (name.empty()) {
         if (displayAvailable())
@@ -60,6 +64,9 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return nullptr;
     headlessOptions.framesDir = options.framesDir;
     headlessOptions.frameEvery = options.frameEvery;
+    // A replay's end comes from the recording, not from a script.
+    if (!options.replayPath.empty())
+        headlessOptions.graceMs = UINT32_MAX;
     return createHeadlessHost(headlessOptions);
 }
 
@@ -70,6 +77,30 @@ int wobblewickMain(int argc, char **argv) {
         fprintf(stderr, "wobblewick: %s\n", error.c_str());
         return 2;
     }
+    // A replay plays with the recording's switches and game options; only
+    // where it runs (host, data, --timedemo...) comes from this command line.
+    ReplayHeader replay;
+    std::vector<char *> replayArgs;
+    if (!options.replayPath.empty()) {
+        if (!loadReplay(options.replayPath.c_str(), replay, error)) {
+            fprintf(stderr, "wobblewick: %s\n", error.c_str());
+            return 2;
+        }
+        replayArgs.push_back(argv[0]);
+        for (std::string &a : replay.arguments)
+            replayArgs.push_back(a.data());
+        for (int i = 1; i < argc; i++)
+            if (!shapesTheGame(argv[i]))
+                replayArgs.push_back(argv[i]);
+        replayArgs.push_back(nullptr);
+        argc = static_cast<int>(replayArgs.size()) - 1;
+        argv = replayArgs.data();
+        options = ProgramOptions{};
+        if (!parseProgramOptions(argc, argv, options, error)) {
+            fprintf(stderr, "wobblewick: the replay's options: %s\n", error.c_str());
+            return 2;
+        }
+    }
     dataRoot = options.dataDir;
     firstLevelIndex = options.startLevel;
     host = chooseHost(options, error);
@@ -79,7 +110,39 @@ int wobblewickMain(int argc, char **argv) {
     }
     // Every chance in the game comes from rand(); a run is repeatable from its seed.
     const bool repeatable = std::string(host->name) == "headless";
-    srand(options.seedGiven || repeatable ? options.seed : static_cast<unsigned>(time(nullptr)));
+    uint32_t seed =
+        options.seedGiven || repeatable ? options.seed : static_cast<uint32_t>(time(nullptr));
+    Host *real = host;
+    if (!options.recordPath.empty()) {
+        ReplayHeader header;
+        header.seed = seed;
+        header.hostName = host->name;
+        for (int i = 1; i < argc; i++)
+            if (shapesTheGame(argv[i]))
+                header.arguments.push_back(argv[i]);
+        gatherReplayFiles(header);
+        host = wrapForRecording(host, options.recordPath.c_str(), header, error);
+    } else if (!options.replayPath.empty()) {
+        seed = replay.seed;
+        std::string root;
+        if (makeReplayDataRoot(replay, dataRoot, root, error)) {
+            dataRoot = root;
+            host = wrapForReplay(host, options.timedemo);
+        } else
+            host = nullptr;
+        // The kept files are written out (the arguments stay: argv points into them).
+        replay.files = {};
+    }
+    if (!host) {
+        real->shutdown();
+        fprintf(stderr, "wobblewick: %s\n", error.c_str());
+        return 2;
+    }
+    replayStop = finish;
+    worldChecks = options.checkWorld;
+    worldCheckFailed = finish;
+    chanceSeed = seed;
+    srand(seed);
     programStartClock = host->now();
     hostCloseRequested = closeProgram;
 

@@ -1,5 +1,8 @@
 #include "app/states.h"
 #include "app/startup.h"
+#include "editor/editor.h"
+#include "frontend/menu.h"
+#include "frontend/splash.h"
 #include "sound/sound.h"
 #include "world/play_loop.h"
 #include <cstdio>
@@ -14,6 +17,7 @@ void (*attractHook)(ScreenState *state);
 void (*exitHook)(ScreenState *state);
 
 ScreenState screenState;
+int32_t exitCodeOverride;
 
 int hasSwitch(char **argv, const char *text) {
     for (char **arg = argv; *arg; arg++)
@@ -43,18 +47,11 @@ void parseSwitches(char **argv) {
     }
 }
 
-// A screen that this build does not have yet ends the program cleanly
-// instead of pretending to be there.
-static void screenNotBuilt(ScreenState *state, const char *name) {
-    fprintf(stderr, "wobblewick: %s is not built yet; leaving.\n", name);
-    state->previous = state->current;
-    state->current = STATE_EXIT;
-}
-
 int runStates() {
     ScreenState &state = screenState;
     state.previous = STATE_INIT;
     state.current = STATE_INIT;
+    exitCodeOverride = 0;
     for (;;) {
         switch (state.current) {
         case STATE_INIT:
@@ -62,18 +59,21 @@ int runStates() {
                 return 1;
             break;
         case STATE_SPLASH:
-            state.previous = state.current;
-            if (skipSplash)
-                state.current = STATE_MENU;
-            else
-                screenNotBuilt(&state, "the splash screen");
+            Splash_Run(&state);
             break;
         case STATE_MENU:
-            state.previous = state.current;
-            if (skipMenu)
-                state.current = STATE_GAME;
-            else
-                screenNotBuilt(&state, "the main menu");
+            if (Menu_Load(&state)) {
+                if (menuHook)
+                    menuHook(&state);
+                Menu_Unload();
+            } else if (state.current == STATE_MENU) {
+                // Without its picture the menu would be tried again and again
+                // for ever: say so and leave with a failure code instead.
+                fprintf(stderr, "wobblewick: the main menu cannot be shown without its picture "
+                                "data/surfaces/Menu/Menu.srf; leaving.\n");
+                exitCodeOverride = 1;
+                state.current = STATE_EXIT;
+            }
             break;
         case STATE_GAME:
             playMusic("Mystery");
@@ -83,15 +83,13 @@ int runStates() {
             if (exitHook)
                 exitHook(&state);
             shutDown();
-            return 0;
+            return exitCodeOverride;
         case STATE_ATTRACT:
             if (attractHook)
                 attractHook(&state);
-            else
-                screenNotBuilt(&state, "the credits and high-score screen");
             break;
         case STATE_EDITOR:
-            screenNotBuilt(&state, "the level editor");
+            runEditor(&state);
             break;
         default:
             // No screen ever sets another value; leave rather than spin.

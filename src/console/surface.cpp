@@ -68,18 +68,22 @@ int blitSurface(const Surface *surface, int16_t x, int16_t y) {
     const int bw = backBuffer->width, bh = backBuffer->height;
     if (x > bw || y > bh)
         return 1;
+    // Columns outside the screen are cut off once per picture, not per cell.
+    const int c0 = x < 0 ? -x : 0;
+    const int c1 = surface->width < bw - x ? surface->width : bw - x;
+    if (c0 >= c1)
+        return 1;
     for (int r = 0; r < surface->height; r++) {
         const int dy = y + r;
         if (dy < 0 || dy >= bh)
             continue;
-        const Cell *src = surface->cells + r * surface->width;
-        Cell *dst = backBuffer->cells + dy * bw;
-        for (int c = 0; c < surface->width; c++) {
-            const int dx = x + c;
+        const Cell *src = surface->cells + r * surface->width + c0;
+        Cell *dst = backBuffer->cells + dy * bw + x + c0;
+        for (int c = 0; c < c1 - c0; c++) {
             // Transparency is by character alone: a blank never paints.
-            if (dx < 0 || dx >= bw || (src[c].ch & 0xFF) == 0x20)
-                continue;
-            dst[dx] = src[c];
+            const Cell cell = src[c];
+            if ((cell.ch & 0xFF) != 0x20)
+                dst[c] = cell;
         }
     }
     return 1;

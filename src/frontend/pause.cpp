@@ -10,6 +10,8 @@ int32_t pausedFlag = 0;
 Stopwatch pauseRedrawTimer;
 
 constexpr double PAUSE_REDRAW_MS = 300.0;
+// A pause pass rests this long between looks at the keys.
+constexpr uint32_t PAUSE_PASS_IDLE_MS = 5;
 
 void Pause_Check() {
     if (!keyReleased('P') && !keyReleased(VK_ESCAPE))
@@ -62,7 +64,7 @@ void Pause_Run(DialogRecord *pause) {
             pausedFlag = 0;
         }
         if (pausedFlag)
-            idleFor(1);
+            idleFor(PAUSE_PASS_IDLE_MS);
     }
     Dialog_Destroy(pause);
     pausedTotal += timeGetTime() - t0;

@@ -39,15 +39,20 @@ int stopwatchExpired(Stopwatch *sw, double duration) {
     return duration <= sw->elapsed ? 1 : 0;
 }
 
+// A wait looks at the input this often: a key still ends it at once to the
+// eye, and a long wait leaves the processor alone.
+constexpr uint32_t WAIT_POLL_MS = 4;
+
 int waitOrKey(uint32_t duration) {
     const uint32_t t0 = timeGetTime();
-    // The wait yields between polls instead of spinning; a key still ends it
-    // within a millisecond.
-    while (timeGetTime() - t0 < duration) {
+    // The wait yields between polls instead of spinning, and never sleeps
+    // past its end.
+    for (uint32_t waited = 0; waited < duration; waited = timeGetTime() - t0) {
         pumpConsoleInput();
         if (anyKeyDown == 1)
             return 1;
-        idleFor(1);
+        const uint32_t left = duration - waited;
+        idleFor(left < WAIT_POLL_MS ? left : WAIT_POLL_MS);
     }
     return 0;
 }

@@ -17,11 +17,20 @@
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/play_state.h"
+#include "world/world_check.h"
 #include <cmath>
+#include <cstdlib>
 
 // The game's own copy of the level list, read when the game starts.
 static LevelList gameLevels;
 int32_t firstLevelIndex = 0;
+uint32_t chanceSeed = 0;
+uint32_t levelStarts = 0;
+
+void startLevelChances() {
+    srand(chanceSeed + static_cast<uint32_t>(levelIndex));
+    levelStarts++;
+}
 
 void resetTurnTimer() {
     lastTurnTime = gameClock();
@@ -79,6 +88,7 @@ void updateFrame(float dt) {
     updateNinjaStars(dt);
     refreshDummies();
     reapRemovals();
+    checkWorld();
     clearScreen();
     drawBonusTimer();
     drawTurnGauge();
@@ -107,6 +117,7 @@ void advanceLevel() {
     }
     if (!loadLevelAt())
         leaveForMissingLevels();
+    startLevelChances();
     resetBonusTimer();
     resetTurnTimer();
     levelDoneFlag = 0;
@@ -149,6 +160,7 @@ void checkDeath() {
         lives = STARTING_LIVES;
         if (!loadLevelAt())
             leaveForMissingLevels();
+        startLevelChances();
         score -= penalty;
         raiseHighScore();
         resetTurnTimer();
@@ -179,6 +191,7 @@ void endSession() {
 
 static void runPasses(ScreenState *state) {
     uint32_t frameMark = 0;
+    uint32_t startsSeen = levelStarts;
     for (;;) {
         if (timeGetTime() - frameMark > FRAME_STEP_MS) {
             windowShakeStep();
@@ -216,6 +229,10 @@ static void runPasses(ScreenState *state) {
         }
         if (state->current != state->previous)
             return;
+        if (levelStarts != startsSeen) {
+            startsSeen = levelStarts;
+            frameMark = 0;
+        }
         idleFor(1);
     }
 }
@@ -235,6 +252,7 @@ void playLoop(ScreenState *state) {
             loadLevelAt();
         else
             loadLevel(gameLevels.names[0]);
+        startLevelChances();
         resetBonusTimer();
         runPasses(state);
     } else {

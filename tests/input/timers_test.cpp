@@ -32,7 +32,8 @@ TEST(WaitOrKey, RunsItsTimeOrEndsOnAKeyDown) {
     EXPECT_EQ(waitOrKey(100), 0);
     EXPECT_EQ(timeGetTime() - t0, 100u);
     EXPECT_EQ(waitOrKey(1000), 1);
-    EXPECT_EQ(timeGetTime() - t0, 250u) << "the key ends the wait when it arrives";
+    EXPECT_GE(timeGetTime() - t0, 250u);
+    EXPECT_LT(timeGetTime() - t0, 255u) << "the key ends the wait within a few milliseconds";
     EXPECT_EQ(waitOrKey(200), 0) << "a key-up does not end a wait";
 }
 

@@ -1,13 +1,28 @@
 // Every shipped level is won by its input script, from the level's start, in
 // the headless host; the score each proof reaches is recorded here so that a
-// change in the game's rules shows up.
+// change in the game's rules shows up. The whole game is also played in one
+// run, level after level, to the win; and no level is won by waiting.
+//
+// Proofs are played with seed 0: every level starts its chances from the
+// run's seed and its own number, so a level plays the same however it was
+// reached.
+#include "app/states.h"
+#include "frontend/front_end.h"
+#include "platform/headless/input_script.h"
 #include "test_support.h"
+#include "world/high_score.h"
+#include "world/play_loop.h"
+#include "world/play_state.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 
 namespace {
+
+constexpr int FINAL_LEVEL = 20;
+// The score of the whole game played through by the proofs, doubled by the win.
+constexpr int WHOLE_GAME_SCORE = 354700;
 
 struct Proof {
     std::string script;
@@ -35,7 +50,7 @@ std::vector<Proof> proofs() {
         found.push_back(p);
     }
     std::sort(found.begin(), found.end(),
-              [](const Proof &a, const Proof &b) { return a.script < b.script; });
+              [](const Proof &a, const Proof &b) { return a.level < b.level; });
     return found;
 }
 
@@ -46,20 +61,95 @@ int field(const std::string &json, const std::string &name) {
     return std::stoi(m[1]);
 }
 
+int listedLevels() {
+    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
+    int count = 0;
+    list >> count;
+    return count;
+}
+
+// The game in this process, watched frame by frame: each level, once it has
+// started, gets its own script laid on the clock from its first frame.
+struct Watch {
+    std::vector<std::vector<ScriptEvent>> scripts; // by level, times from the level's start
+    int32_t level = -1;
+    int32_t lowestLives = 3;
+    int32_t lastScore = 0;
+    uint64_t stopAt = 0;
+    std::vector<int32_t> levelsPlayed;
+};
+Watch watch;
+Host watched;
+void (*realPresent)(const Cell *, int, int);
+
+void watchedPresent(const Cell *cells, int width, int height) {
+    realPresent(cells, width, height);
+    if (levelIndex != watch.level) {
+        watch.level = levelIndex;
+        watch.levelsPlayed.push_back(levelIndex);
+        if (levelIndex >= 0 && levelIndex < static_cast<int32_t>(watch.scripts.size()))
+            for (ScriptEvent event : watch.scripts[levelIndex])
+                if (event.kind != ScriptEvent::END) {
+                    event.time += static_cast<uint32_t>(headless.virtualMs);
+                    headlessQueueEvent(event);
+                }
+    }
+    watch.lowestLives = std::min(watch.lowestLives, lives);
+    watch.lastScore = score;
+    if (headless.virtualMs > watch.stopAt)
+        screenState.current = STATE_EXIT;
+}
+
+// Plays from `first` with the proofs' scripts until the game leaves the play
+// screen or `limitMs` of play have passed; returns the screen it left for.
+int32_t playFrom(int32_t first, uint64_t limitMs) {
+    watch = Watch{};
+    for (const Proof &p : proofs()) {
+        std::vector<ScriptEvent> events;
+        std::string error;
+        EXPECT_TRUE(loadInputScript(p.script.c_str(), events, error)) << p.script << error;
+        if (p.level >= static_cast<int>(watch.scripts.size()))
+            watch.scripts.resize(p.level + 1);
+        watch.scripts[p.level] = events;
+    }
+    watch.stopAt = limitMs;
+    TempDir dir;
+    makeDataRoot(dir);
+    HeadlessGame game;
+    dataRoot = dir.path;
+    FrontEnd_Init();
+    watched = *host;
+    realPresent = watched.present;
+    watched.present = watchedPresent;
+    host = &watched;
+    hostCloseRequested = [] { screenState.current = STATE_EXIT; };
+    chanceSeed = 0;
+    firstLevelIndex = first;
+    screenState = ScreenState{STATE_GAME, STATE_GAME};
+    playLoop(&screenState);
+    firstLevelIndex = 0;
+    hostCloseRequested = nullptr;
+    closeHighScoreFile();
+    FrontEnd_Shutdown();
+    return screenState.current;
+}
+
 } // namespace
 
 TEST(LevelProofs, EveryLevelIsWonByItsScript) {
     const std::vector<Proof> all = proofs();
-    ASSERT_GE(all.size(), 3u);
+    ASSERT_EQ(static_cast<int>(all.size()), listedLevels()) << "one proof for every listed level";
     for (const Proof &p : all) {
         SCOPED_TRACE(p.script);
         ASSERT_GE(p.level, 0) << "the script needs an '# expect' line";
+        if (p.level == FINAL_LEVEL)
+            continue; // the won game clears its score: below
         TempDir dir;
         makeDataRoot(dir);
         int code = -1;
         const std::string out =
-            runProgram("-skiptogame -soundoff --data=" + dir.path + " --script=" + p.script +
-                           " --start-level=" + std::to_string(p.level),
+            runProgram("-skiptogame -soundoff --seed=0 --data=" + dir.path +
+                           " --script=" + p.script + " --start-level=" + std::to_string(p.level),
                        code);
         EXPECT_EQ(code, 0);
         EXPECT_EQ(field(out, "levelIndex"), p.next) << out;
@@ -68,9 +158,37 @@ TEST(LevelProofs, EveryLevelIsWonByItsScript) {
     }
 }
 
-TEST(LevelProofs, EveryListedLevelHasAProof) {
-    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
-    int count = 0;
-    list >> count;
-    EXPECT_EQ(static_cast<int>(proofs().size()), count);
+TEST(LevelProofs, TheLastLevelsOzzleWinsTheGame) {
+    EXPECT_EQ(playFrom(FINAL_LEVEL, 120000), STATE_ATTRACT) << "the game is won";
+    EXPECT_EQ(watch.lowestLives, 3);
+    EXPECT_EQ(watch.levelsPlayed, std::vector<int32_t>{FINAL_LEVEL});
+}
+
+TEST(LevelProofs, TheWholeGameIsPlayedThroughInOneRun) {
+    EXPECT_EQ(playFrom(0, 20 * 60000), STATE_ATTRACT) << "the game is won";
+    std::vector<int32_t> order;
+    for (int32_t i = 0; i <= FINAL_LEVEL; i++)
+        order.push_back(i);
+    EXPECT_EQ(watch.levelsPlayed, order) << "every level once, in order";
+    EXPECT_EQ(watch.lowestLives, 3) << "without losing a life";
+    EXPECT_EQ(watch.lastScore, WHOLE_GAME_SCORE);
+}
+
+TEST(LevelProofs, NoLevelIsWonByStandingStill) {
+    TempDir scripts;
+    scripts.write("still.script", "60000 end\n");
+    for (int level = 0; level < listedLevels(); level++) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        TempDir dir;
+        makeDataRoot(dir);
+        int code = -1;
+        const std::string out = runProgram("-skiptogame -soundoff --seed=0 --data=" + dir.path +
+                                               " --script=" + scripts.file("still.script") +
+                                               " --start-level=" + std::to_string(level),
+                                           code);
+        // Still there, or out of lives (a lost game starts over at 0): not won.
+        const int reached = field(out, "levelIndex");
+        EXPECT_TRUE(reached == level || reached == 0) << out;
+        EXPECT_NE(reached, level + 1) << out;
+    }
 }

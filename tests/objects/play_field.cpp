@@ -10,6 +10,8 @@
 #include "world/play_state.h"
 
 PlayField::PlayField(const std::string &script) : game(script) {
+    makeDataRoot(data);
+    dataRoot = data.path;
     installContactHandlers();
     loadAnimationLibrary();
     createRemovalList();
@@ -29,6 +31,7 @@ PlayField::PlayField(const std::string &script) : game(script) {
 }
 
 PlayField::~PlayField() {
+    closeHighScoreFile();
     Dialog_ClearAll();
     clearObjects();
     freeRemovalList();

@@ -9,6 +9,7 @@ struct PlayField {
     explicit PlayField(const std::string &script = "");
     ~PlayField();
     HeadlessGame game;
+    TempDir data; // a private data root: the game's data, its own high-score file
     // Runs `updates` play frames of 20 ms each.
     void step(int updates = 1);
     template <typename Record>

@@ -1,0 +1,48 @@
+#include "frontend/attract.h"
+#include "frontend/front_end.h"
+#include "frontend/menu.h"
+#include "input/keyboard.h"
+#include "input/timers.h"
+#include "world/high_score.h"
+
+static void drawHighScorePage() {
+    blitSurface(highScorePicture, 0, 0);
+    int32_t value = highScore > HIGH_SCORE_CAP ? HIGH_SCORE_CAP : highScore;
+    // Six digits right to left, leading zeros included.
+    for (int i = 0; i < 6; i++) {
+        const int32_t digit = value % 10;
+        value /= 10;
+        blitSurface(pictureAt(PICTURE_DIGIT_0 + digit),
+                    static_cast<int16_t>(ONES_DIGIT_COLUMN - DIGIT_SPACING * i), DIGIT_ROW);
+    }
+}
+
+void Attract_Run(ScreenState *state) {
+    state->previous = state->current;
+    pumpConsoleInput();
+    clearScreen();
+    if (showCredits)
+        blitSurface(creditsPicture, 0, 0);
+    else
+        drawHighScorePage();
+    presentScreen();
+    if (++pageFrames >= PAGE_PASSES) {
+        pageFrames = 0;
+        showCredits = !showCredits;
+    }
+    if (anyKeyDown) {
+        attractTimer.started = 0;
+        state->current = STATE_MENU;
+        freeSurface(creditsPicture);
+        creditsPicture = nullptr;
+        freeSurface(highScorePicture);
+        highScorePicture = nullptr;
+        closeHighScoreFile();
+        clearScreen();
+        presentScreen();
+        // Arms the menu's key guard, so the key that left is not taken twice.
+        menuReturnTime = timeGetTime() - pausedTotal;
+        return;
+    }
+    idleFor(ATTRACT_PASS_IDLE_MS);
+}

@@ -1,0 +1,168 @@
+#include "app/states.h"
+#include "editor/editor.h"
+#include "editor_run.h"
+#include "world/object_records.h"
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+// Places a Box, a Soldier and a Doll, then saves under `name`; the Save box
+// is answered with Enter.
+std::string placeThreeAndSave(const std::string &name) {
+    return "100 tap 2\n150 click 20 30\n200 tap 3\n250 click 40 30\n300 tap 5\n350 click 60 30\n"
+           "400 down CONTROL\n450 tap D\n500 up CONTROL\n600 type " +
+           name + "\n900 tap RETURN\n1100 tap RETURN\n1500 end\n";
+}
+
+int32_t int32At(const std::string &bytes, size_t offset) {
+    int32_t v;
+    memcpy(&v, bytes.data() + offset, 4);
+    return v;
+}
+
+float floatAt(const std::string &bytes, size_t offset) {
+    float v;
+    memcpy(&v, bytes.data() + offset, 4);
+    return v;
+}
+
+std::vector<std::string> lines(const std::string &text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+} // namespace
+
+TEST(SaveLevel, WritesTheLevelFileAndAppendsItToTheList) {
+    EditorBench bench("2Wake\nMystery\nTumble\nDrift\n");
+    EditorSnapshot s = bench.run(placeThreeAndSave("q"));
+    ASSERT_TRUE(s.closed);
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Filename pureezu!"));
+    EXPECT_TRUE(anyFrameShows(bench.frames, "File saved sucessfully!"));
+
+    const std::string lvl = bench.dir.read("data/levels/q.lvl");
+    ASSERT_EQ(lvl.size(), 136u);
+    EXPECT_EQ(int32At(lvl, 0), 3) << "objects";
+    EXPECT_EQ(int32At(lvl, 4), 0) << "recorded turns";
+    EXPECT_EQ(int32At(lvl, 8), 0) << "time";
+    // List order: the first object placed, then the newest back.
+    const int32_t kinds[3] = {KIND_BOX, KIND_DOLL, KIND_SOLDIER};
+    const float xs[3] = {19, 59, 39};
+    for (int i = 0; i < 3; i++) {
+        const size_t at = 52 + 28 * i;
+        EXPECT_EQ(int32At(lvl, at), kinds[i]);
+        EXPECT_FLOAT_EQ(floatAt(lvl, at + 4), xs[i]);
+        EXPECT_FLOAT_EQ(floatAt(lvl, at + 8), 29);
+        EXPECT_EQ(int32At(lvl, at + 20), 0) << "param";
+        EXPECT_EQ(int32At(lvl, at + 24), 0) << "reserved";
+    }
+    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"),
+              "3Wake\nMystery\nTumble\nDrift\nq\nMystery\n");
+
+    ASSERT_EQ(s.objects.size(), 3u);
+    std::ostringstream expected;
+    for (int i = 0; i < 3; i++)
+        expected << "Writing object with ID: " << s.objects[i].id << "\toffset: 0x"
+                 << (i == 0   ? "34"
+                     : i == 1 ? "50"
+                              : "6c")
+                 << "\n";
+    EXPECT_EQ(s.out, expected.str());
+    EXPECT_FALSE(std::filesystem::exists(bench.levels("Levels.txt.part")));
+}
+
+TEST(SaveLevel, TheSameNameTwiceIsListedTwiceAndTheHeaderCarriesTurnsAndTime) {
+    EditorBench bench("1Wake\nMystery\n");
+    bench.run(placeThreeAndSave("Twice"));
+    // The second visit keeps the turns and time: two records and 75 seconds.
+    bench.run("100 tap S\n200 tap S\n300 tap T\n400 type 75\n600 tap RETURN\n"
+              "700 tap 8\n750 click 50 50\n800 down CONTROL\n850 tap D\n900 up CONTROL\n"
+              "1000 type Twice\n1400 tap RETURN\n1600 tap RETURN\n2000 end\n");
+    EXPECT_EQ(
+        lines(bench.dir.read("data/levels/Levels.txt")),
+        (std::vector<std::string>{"3Wake", "Mystery", "Twice", "Mystery", "Twice", "Mystery"}));
+    const std::string lvl = bench.dir.read("data/levels/Twice.lvl");
+    ASSERT_EQ(lvl.size(), 52u + 28u) << "the second save replaced the first";
+    EXPECT_EQ(int32At(lvl, 4), 2);
+    EXPECT_EQ(int32At(lvl, 8), 75);
+    EXPECT_EQ(int32At(lvl, 12), 360) << "the turn block";
+    EXPECT_EQ(int32At(lvl, 52), KIND_DUMMY);
+}
+
+TEST(SaveLevel, NothingIsWrittenForAnEmptyLevel) {
+    EditorBench bench("1Wake\nMystery\n");
+    EditorSnapshot s = bench.run("100 down CONTROL\n150 tap D\n200 up CONTROL\n400 tap RETURN\n"
+                                 "600 end\n");
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Object list is empty! Aborting save."));
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Save Error"));
+    EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
+    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
+    EXPECT_EQ(s.out, "");
+}
+
+TEST(SaveLevel, AListThatCannotBeReadOrRewrittenStopsTheSave) {
+    // No list at all: nothing is asked and nothing written.
+    {
+        EditorBench bench(nullptr);
+        EditorSnapshot s = bench.run(placeThreeAndSave("q"));
+        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be read"));
+        EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("Levels.txt")));
+        EXPECT_EQ(s.out, "");
+    }
+    // A list without a count is something else: it is left as it is.
+    {
+        EditorBench bench("hello\n");
+        bench.run(placeThreeAndSave("q"));
+        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be read"));
+        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "hello\n");
+    }
+    // A list that says it has no level is extended.
+    {
+        EditorBench bench("0\n");
+        bench.run(placeThreeAndSave("First"));
+        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1First\nMystery\n");
+        EXPECT_TRUE(std::filesystem::exists(bench.levels("First.lvl")));
+    }
+    // A list that cannot be replaced (its temporary file cannot be made):
+    // no level file, not even under the bare name.
+    {
+        EditorBench bench("1Wake\nMystery\n");
+        std::filesystem::create_directory(bench.levels("Levels.txt.part"));
+        EditorSnapshot s = bench.run(placeThreeAndSave("q"));
+        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be rewritten"));
+        EXPECT_FALSE(anyFrameShows(bench.frames, "File saved sucessfully!"));
+        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("q")));
+        EXPECT_EQ(s.out, "");
+    }
+    // A level file that cannot be written is reported; the list names it.
+    {
+        EditorBench bench("1Wake\nMystery\n");
+        std::filesystem::create_directory(bench.levels("q.lvl.part"));
+        bench.run(placeThreeAndSave("q"));
+        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be written"));
+        EXPECT_FALSE(anyFrameShows(bench.frames, "File saved sucessfully!"));
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
+        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "2Wake\nMystery\nq\nMystery\n");
+    }
+}
+
+TEST(SaveLevel, AFullListTakesNoMoreLevels) {
+    std::string list = "40";
+    for (int i = 0; i < 40; i++)
+        list += "L" + std::to_string(i) + "\nMystery\n";
+    EditorBench bench(list.c_str());
+    bench.run(placeThreeAndSave("q"));
+    EXPECT_TRUE(anyFrameShows(bench.frames, "is full"));
+    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), list);
+    EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
+}

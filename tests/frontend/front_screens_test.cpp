@@ -1,0 +1,386 @@
+// The splash, the menu with its interludes, and the credits and high-score
+// screen, run in-process on the headless host with scripted keys.
+#include "app/startup.h"
+#include "console/console_setup.h"
+#include "console/surface_files.h"
+#include "frontend/attract.h"
+#include "frontend/front_end.h"
+#include "frontend/menu.h"
+#include "frontend/splash.h"
+#include "input/keyboard.h"
+#include "sound/sound.h"
+#include "test_support.h"
+#include "world/high_score.h"
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+using PaletteArray = std::array<uint32_t, 16>;
+
+PaletteArray palette(const uint32_t *p) {
+    PaletteArray a;
+    std::copy(p, p + 16, a.begin());
+    return a;
+}
+
+// A data root of the game's own pictures with a high-score file of its own.
+struct FrontFixture {
+    HeadlessGame game;
+    TempDir dir;
+    ScreenState state{STATE_MENU, STATE_MENU};
+    explicit FrontFixture(const std::string &script = "") : game(script) {
+        makeDataRoot(dir);
+        dataRoot = dir.path;
+        skipMenu = skipSplash = soundOff = 0;
+        menuReturnTime = 0;
+        showCredits = 1;
+        pageFrames = 0;
+    }
+    ~FrontFixture() {
+        freeSurface(creditsPicture);
+        creditsPicture = nullptr;
+        freeSurface(highScorePicture);
+        highScorePicture = nullptr;
+        closeHighScoreFile();
+    }
+    // Virtual milliseconds since the host started.
+    uint64_t now() const { return headless.virtualMs; }
+    // One visit of the menu state as the state loop makes it.
+    void menu() {
+        if (Menu_Load(&state)) {
+            Menu_Run(&state);
+            Menu_Unload();
+        }
+    }
+    size_t palettesSoFar() const { return headless.paletteChanges.size(); }
+};
+
+// The palette changes from index `from` on, with their times.
+std::vector<std::pair<uint64_t, PaletteArray>> changesFrom(size_t from) {
+    std::vector<std::pair<uint64_t, PaletteArray>> out;
+    for (size_t i = from; i < headless.paletteChanges.size(); i++)
+        out.push_back({headless.paletteChanges[i].first, headless.paletteChanges[i].second});
+    return out;
+}
+
+} // namespace
+
+TEST(Splash, FadesTheTitleInThroughFourteenPalettesThenShowsTheLogo) {
+    FrontFixture f;
+    ScreenState state{STATE_SPLASH, STATE_SPLASH};
+    Splash_Run(&state);
+    EXPECT_EQ(state.current, STATE_MENU);
+    EXPECT_EQ(state.previous, STATE_SPLASH);
+    const auto changes = changesFrom(0);
+    ASSERT_EQ(changes.size(), 17u) << "black, 14 fade steps, the title palette, the default";
+    EXPECT_EQ(changes[0].second, palette(blackPalette.data()));
+    for (int k = 0; k < FADE_STEPS; k++) {
+        EXPECT_EQ(changes[1 + k].second, fadePalette[k]) << "step " << k + 1;
+        EXPECT_EQ(changes[1 + k].first, 50u * k) << "step " << k + 1;
+    }
+    EXPECT_EQ(changes[15].second, titlePalette);
+    EXPECT_EQ(changes[15].first, 700u);
+    EXPECT_EQ(changes[16].second, palette(standardPalette));
+    EXPECT_EQ(changes[16].first, 2200u);
+    EXPECT_EQ(f.now(), 4200u) << "700 ms fade, 1500 ms hold, 2000 ms logo";
+    EXPECT_EQ(headless.framesPresented, 2u) << "the title, then the logo";
+
+    // The fade palettes: black at 0, reds at 4 and 12, one grey elsewhere;
+    // the first two steps share their grey.
+    EXPECT_EQ(fadePalette[0][7], 0x222222u);
+    EXPECT_EQ(fadePalette[1][7], 0x222222u);
+    EXPECT_EQ(fadePalette[0][4], 0x09u);
+    EXPECT_EQ(fadePalette[13][12], 0xFFu);
+    EXPECT_EQ(titlePalette[0], 0u);
+    EXPECT_EQ(titlePalette[15], 0xFFFFFFu);
+    EXPECT_EQ(titlePalette[4], 0x80u);
+}
+
+TEST(Splash, KeysShortenEachStage) {
+    // A key in the fade puts the title palette up at once; the hold still
+    // runs. A key in the logo ends it 100 ms later.
+    FrontFixture f("120 tap A\n2500 tap B\n");
+    ScreenState state{STATE_SPLASH, STATE_SPLASH};
+    Splash_Run(&state);
+    const auto changes = changesFrom(0);
+    ASSERT_EQ(changes.size(), 6u) << "black, steps 1-3, the title palette, the default";
+    EXPECT_EQ(changes[3].second, fadePalette[2]);
+    EXPECT_EQ(changes[4].second, titlePalette);
+    EXPECT_EQ(changes[4].first, 120u);
+    EXPECT_EQ(changes[5].first, 1620u) << "the full hold after the key";
+    EXPECT_EQ(f.now(), 2600u) << "the logo's key, then 100 ms";
+    EXPECT_EQ(state.current, STATE_MENU);
+}
+
+TEST(Splash, SkippedItDrawsNothingAndLeavesThePaletteAlone) {
+    FrontFixture f;
+    skipSplash = 1;
+    ScreenState state{STATE_SPLASH, STATE_SPLASH};
+    Splash_Run(&state);
+    EXPECT_EQ(state.current, STATE_MENU);
+    EXPECT_TRUE(headless.paletteChanges.empty());
+    EXPECT_EQ(headless.framesPresented, 0u);
+    EXPECT_EQ(f.now(), 0u);
+}
+
+TEST(Menu, BlinksOnceASecondWithTheFirstSwapRepeatingPaletteA) {
+    FrontFixture f("3500 tap C\n");
+    f.menu();
+    EXPECT_EQ(f.state.current, STATE_ATTRACT);
+    EXPECT_EQ(showCredits, 1);
+    EXPECT_EQ(pageFrames, 0);
+    const auto changes = changesFrom(0);
+    ASSERT_EQ(changes.size(), 5u);
+    const PaletteArray a = palette(menuPaletteA), b = palette(menuPaletteB);
+    EXPECT_EQ(changes[0].second, a);
+    EXPECT_EQ(changes[0].first, 0u);
+    EXPECT_EQ(changes[1].second, a) << "the first swap puts A up again";
+    EXPECT_EQ(changes[1].first, 1000u);
+    EXPECT_EQ(changes[2].second, b);
+    EXPECT_EQ(changes[2].first, 2000u);
+    EXPECT_EQ(changes[3].second, a);
+    EXPECT_EQ(changes[3].first, 3000u);
+    EXPECT_EQ(changes[4].second, palette(standardPalette)) << "the menu's teardown";
+    // The blink swaps only colours 2, 5 and 13.
+    for (int i = 0; i < 16; i++)
+        EXPECT_EQ(a[i] == b[i], i != 2 && i != 5 && i != 13) << "colour " << i;
+    // C prepared the credits screen: both pages loaded, the high score at
+    // least 2000 and the file kept open.
+    EXPECT_NE(creditsPicture, nullptr);
+    EXPECT_NE(highScorePicture, nullptr);
+    EXPECT_NE(highScoreFile, nullptr);
+    EXPECT_GE(highScore, 2000);
+}
+
+TEST(Menu, KeysActOnReleaseAndCtrlEWhileHeld) {
+    {
+        FrontFixture f("200 down S\n1500 up S\n");
+        f.menu();
+        EXPECT_EQ(f.state.current, STATE_ATTRACT);
+        EXPECT_EQ(f.now(), 1500u) << "held S does nothing until it is released";
+        EXPECT_EQ(showCredits, 0) << "S shows the high-score page first";
+    }
+    {
+        FrontFixture f("200 down CONTROL\n300 down E\n");
+        f.menu();
+        EXPECT_EQ(f.state.current, STATE_EDITOR);
+        EXPECT_EQ(f.now(), 300u) << "no release needed";
+    }
+    {
+        // Esc and S in the same pass: the last assignment wins.
+        FrontFixture f("200 down S\n200 down ESCAPE\n300 up S\n300 up ESCAPE\n400 tap A\n");
+        f.menu();
+        EXPECT_EQ(f.state.current, STATE_EXIT);
+    }
+}
+
+TEST(Menu, TheGuardIgnoresTheKeyThatLeftTheCreditsScreen) {
+    // Enter leaves the credits screen at 1000; its release at 1100 falls
+    // inside the guard, a second Enter at 1500 starts the game.
+    FrontFixture f("1000 down RETURN\n1100 up RETURN\n1500 tap RETURN\n1700 tap A\n");
+    ScreenState &state = f.state;
+    state = ScreenState{STATE_ATTRACT, STATE_ATTRACT};
+    loadEndPictures();
+    while (state.current == STATE_ATTRACT)
+        Attract_Run(&state);
+    EXPECT_EQ(state.current, STATE_MENU);
+    EXPECT_EQ(menuReturnTime, timeGetTime() - pausedTotal);
+    EXPECT_EQ(creditsPicture, nullptr);
+    EXPECT_EQ(highScorePicture, nullptr);
+    EXPECT_EQ(highScoreFile, nullptr);
+    EXPECT_EQ(headless.lastFrame[0].ch, ' ') << "a blank screen on the way out";
+    f.menu();
+    EXPECT_EQ(state.current, STATE_GAME);
+    EXPECT_GE(f.now(), 1500u) << "the first Enter was not taken";
+    EXPECT_LT(f.now(), 1800u) << "the key at 1700 ended the interlude";
+}
+
+TEST(Menu, ThirtySecondsWithoutAKeyShowTheCreditsScreen) {
+    {
+        FrontFixture f;
+        showCredits = 0;
+        pageFrames = 321;
+        f.menu();
+        EXPECT_EQ(f.state.current, STATE_ATTRACT);
+        EXPECT_EQ(f.now(), 30000u);
+        EXPECT_EQ(showCredits, 0) << "the page that was due";
+        EXPECT_EQ(pageFrames, 321);
+        EXPECT_EQ(headless.paletteChanges.back().second, palette(standardPalette));
+    }
+    {
+        // Any key-down restarts the wait, also one that means nothing here.
+        FrontFixture f("20000 tap Q\n");
+        f.menu();
+        EXPECT_EQ(f.state.current, STATE_ATTRACT);
+        EXPECT_EQ(f.now(), 50000u);
+    }
+}
+
+TEST(Menu, EnterPlaysTheStartInterludeToItsEnd) {
+    FrontFixture f("500 tap RETURN\n");
+    f.menu();
+    EXPECT_EQ(f.state.current, STATE_GAME);
+    EXPECT_EQ(headless.paletteChanges[headless.paletteChanges.size() - 2].second,
+              palette(menuPaletteA));
+    // The figure walks 90 columns, two a frame every other step; the ninja
+    // walks in, poses for 1.4 s and walks out: about 6.5 s in all.
+    EXPECT_GT(f.now(), 6000u);
+    EXPECT_LT(f.now(), 8000u);
+}
+
+TEST(Menu, EscPlaysTheFarewellFadesTheMusicAndShutsSoundDown) {
+    FrontFixture f("500 tap ESCAPE\n");
+    initSound();
+    f.menu();
+    EXPECT_EQ(f.state.current, STATE_EXIT);
+    std::vector<float> volumes;
+    bool shutDownLast = false;
+    for (const HeadlessSoundCall &call : headless.soundCalls) {
+        if (call.what == "volume" && call.sound == SOUND_GROUP_BGM)
+            volumes.push_back(call.volume);
+        shutDownLast = call.what == "shutdown";
+    }
+    ASSERT_GE(volumes.size(), 4u);
+    for (size_t i = 1; i < volumes.size(); i++)
+        EXPECT_NEAR(volumes[i - 1] - volumes[i], 0.15f, 1e-4) << "the music fades in steps";
+    EXPECT_LE(volumes.back(), 0.0f);
+    EXPECT_TRUE(shutDownLast) << "nothing sounds after the farewell";
+    // Star 0.5 s, the figure's seven pictures 1.7 s, the ninja 0.5 s, its
+    // pose 2.3 s.
+    EXPECT_GT(f.now(), 4500u);
+    EXPECT_LT(f.now(), 6500u);
+}
+
+TEST(Menu, AKeyInTheFarewellNinjaWalkSkipsToItsPoseAndASecondEndsIt) {
+    // Phase C starts near 2.7 s: the first key jumps to the pose, the second
+    // ends the farewell.
+    FrontFixture f("500 tap ESCAPE\n2800 tap A\n3000 tap B\n");
+    f.menu();
+    EXPECT_EQ(f.state.current, STATE_EXIT);
+    EXPECT_EQ(f.now(), 3000u);
+}
+
+TEST(Menu, SkipMenuGoesStraightToTheGame) {
+    FrontFixture f;
+    skipMenu = 1;
+    EXPECT_EQ(Menu_Load(&f.state), 0);
+    EXPECT_EQ(f.state.current, STATE_GAME);
+    EXPECT_EQ(menuPicture, nullptr);
+    EXPECT_EQ(headless.framesPresented, 0u);
+}
+
+namespace {
+
+// A data root with digit pictures of one cell-sized mark each ('0' + n)
+// and a plain high-score page, so the drawn digits can be read back.
+void writeDigitRoot(const TempDir &dir, const std::string &score) {
+    for (int n = 0; n < 10; n++) {
+        std::vector<Cell> cells(4, Cell{static_cast<uint16_t>('0' + n), 0x0E});
+        std::vector<unsigned char> bytes = encodeSurface(cells.data(), 2, 2);
+        dir.write("data/surfaces/Numbers/" + std::to_string(n) + ".srf",
+                  std::string(bytes.begin(), bytes.end()));
+    }
+    std::vector<Cell> page(SCREEN_WIDTH * SCREEN_HEIGHT, Cell{'.', 0x01});
+    std::vector<unsigned char> bytes = encodeSurface(page.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
+    dir.write("data/surfaces/Highscore.srf", std::string(bytes.begin(), bytes.end()));
+    dir.write("data/stats/highScores.txt", score);
+}
+
+std::string digitsOnScreen() {
+    std::string s;
+    for (int i = 5; i >= 0; i--)
+        s += static_cast<char>(
+            headless.lastFrame[DIGIT_ROW * SCREEN_WIDTH + ONES_DIGIT_COLUMN - DIGIT_SPACING * i]
+                .ch);
+    return s;
+}
+
+struct AttractFixture {
+    HeadlessGame game;
+    TempDir dir;
+    ScreenState state{STATE_ATTRACT, STATE_ATTRACT};
+    AttractFixture(const std::string &score, const std::string &script = "") : game(script) {
+        writeDigitRoot(dir, score);
+        dataRoot = dir.path;
+        FrontEnd_Init();
+        showCredits = 0;
+        pageFrames = 0;
+        highScore = 0;
+        loadEndPictures();
+    }
+    ~AttractFixture() {
+        FrontEnd_Shutdown();
+        freeSurface(creditsPicture);
+        creditsPicture = nullptr;
+        freeSurface(highScorePicture);
+        highScorePicture = nullptr;
+        closeHighScoreFile();
+    }
+};
+
+} // namespace
+
+TEST(Attract, DrawsSixDigitsWithLeadingZerosAndACap) {
+    {
+        AttractFixture f("150");
+        Attract_Run(&f.state);
+        EXPECT_EQ(digitsOnScreen(), "002000") << "raised to the least high score";
+        EXPECT_EQ(f.dir.read("data/stats/highScores.txt"), "2000");
+    }
+    {
+        AttractFixture f("987654");
+        Attract_Run(&f.state);
+        EXPECT_EQ(digitsOnScreen(), "987654");
+    }
+    {
+        AttractFixture f("1234567");
+        Attract_Run(&f.state);
+        EXPECT_EQ(digitsOnScreen(), "999999");
+        EXPECT_EQ(highScore, 1234567) << "only the drawing is capped";
+    }
+}
+
+TEST(Attract, TurnsThePageEveryThousandPassesOfAboutFiveMilliseconds) {
+    AttractFixture f("4321");
+    for (int i = 0; i < 999; i++)
+        Attract_Run(&f.state);
+    EXPECT_EQ(showCredits, 0);
+    EXPECT_EQ(pageFrames, 999);
+    Attract_Run(&f.state);
+    EXPECT_EQ(showCredits, 1) << "the credits page comes next";
+    EXPECT_EQ(pageFrames, 0);
+    EXPECT_EQ(headless.virtualMs, 1000u * ATTRACT_PASS_IDLE_MS) << "about five seconds a page";
+    Attract_Run(&f.state);
+    EXPECT_EQ(headless.lastFrame[0].ch, ' ') << "no credits picture in this root: a blank page";
+    EXPECT_EQ(f.state.current, STATE_ATTRACT) << "no key, no way out";
+}
+
+TEST(StartUp, InstallsTheHooksAndShutdownPutsTheHostPaletteBack) {
+    HeadlessGame game;
+    TempDir dir;
+    makeDataRoot(dir);
+    dataRoot = dir.path;
+    const PaletteArray hostPalette = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    headless.palette = hostPalette;
+    freeBackBuffer(backBuffer);
+    backBuffer = nullptr;
+    menuHook = attractHook = exitHook = nullptr;
+    ScreenState state{STATE_INIT, STATE_INIT};
+    ASSERT_EQ(startUp(&state), 1);
+    EXPECT_EQ(state.current, STATE_SPLASH);
+    EXPECT_EQ(menuHook, Menu_Run);
+    EXPECT_EQ(attractHook, Attract_Run);
+    EXPECT_NE(exitHook, nullptr);
+    EXPECT_NE(backBuffer, nullptr);
+    EXPECT_EQ(PictureTable.count, PICTURE_COUNT);
+    EXPECT_EQ(pausedTotal, 0u);
+    setConsolePalette(menuPaletteB);
+    exitHook(&state);
+    EXPECT_EQ(backBuffer, nullptr);
+    shutDown();
+    EXPECT_EQ(headless.palette, hostPalette);
+    EXPECT_EQ(numberText, nullptr);
+    EXPECT_EQ(PictureTable.items, nullptr);
+}

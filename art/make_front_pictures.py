@@ -739,9 +739,9 @@ def game_sprites():
     """The game's own object pictures, from the animation art."""
     import importlib.util
     path = os.path.join(ROOT, "tools", "anm_art", "anm_art.py")
-    spec = importlib.util.spec_from_file_location("anm_art", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader_spec = importlib.util.spec_from_file_location("anm_art", path)
+    module = importlib.util.module_from_spec(loader_spec)
+    loader_spec.loader.exec_module(module)
     return module
 
 

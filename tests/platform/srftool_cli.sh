@@ -31,7 +31,7 @@ cmp -s "$work/pic.srf" "$work/again.srf" || fail "dump and compile changed the p
 # The game's own text form, by its look and by the switch.
 printf '(2, 2) (65, 2, 5) (66, 2, 5) (67, 2, 5) (68, 2, 5)' > "$work/game.txt"
 "$tool" compile "$work/game.txt" "$work/game.srf" || fail "game text form"
-"$tool" compile --spec-text "$work/game.txt" "$work/game2.srf" || fail "--spec-text"
+"$tool" compile --game-text "$work/game.txt" "$work/game2.srf" || fail "--game-text"
 cmp -s "$work/game.srf" "$work/game2.srf" || fail "both ways agree"
 
 # Mistakes: a message with the file and line, and a failing exit status.

@@ -18,7 +18,7 @@ namespace {
 
 const char *usage =
     "usage:\n"
-    "  srftool compile [--spec-text] IN.txt OUT.srf   picture source (or the game's\n"
+    "  srftool compile [--game-text] IN.txt OUT.srf   picture source (or the game's\n"
     "                                                 text picture form) to .srf\n"
     "  srftool png IN OUT.png [--scale=N] [--palette=RRGGBB,...]\n"
     "                                                 any picture to PNG (16 colours)\n"
@@ -62,7 +62,7 @@ int compileCommand(const std::vector<std::string> &args) {
     bool specText = false;
     std::vector<std::string> files;
     for (const std::string &a : args) {
-        if (a == "--spec-text")
+        if (a == "--game-text")
             specText = true;
         else
             files.push_back(a);

@@ -1,5 +1,5 @@
-// Modal questions drawn in the cell grid over whatever the screen shows:
-// the message box and the one-line text entry the editor asks with.
+// The modal message box, drawn in the cell grid over whatever the screen
+// shows (the editor's text entry is in text_dialog.h).
 #pragma once
 
 enum : unsigned {

@@ -10,8 +10,7 @@ build=$2
 check=$build/sdl_window_check
 failures=0
 passes=0
-# Under the sanitizers: leaks of the system libraries behind SDL are not ours.
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+source "$(dirname "$0")/xvfb_display.bash"
 
 pass() { passes=$((passes + 1)); }
 fail() {
@@ -56,34 +55,12 @@ for tool in xdotool xwd xwininfo xprop; do
 done
 
 # A screen big enough for scale 2 with a window frame.
-exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$tmp/display" ]; then
-    echo "skipped: Xvfb cannot start here: $(tail -1 "$tmp/xvfb.log")"
+if ! start_xvfb 2048x1536; then
     echo "$passes passed, $failures failed"
     [ $failures -eq 0 ]
     exit
 fi
-export DISPLAY=:$(head -1 "$tmp/display")
-unset WAYLAND_DISPLAY
-
-# A desktop has a window manager; it gives the window its frame, full screen
-# and the close button.
-haveWm=0
-if command -v openbox >/dev/null; then
-    openbox --sm-disable >"$tmp/wm.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && haveWm=1 && break
-        sleep 0.1
-    done
-fi
+start_window_manager
 [ $haveWm -eq 1 ] || echo "note: no window manager; full screen and closing are not tested"
 
 # The game started with a display opens its window by itself, and Ctrl+C in

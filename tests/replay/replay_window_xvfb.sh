@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# A session played in the window host (on a virtual X server, keys sent with
-# xdotool) and recorded, then replayed in the headless host and in the window
-# host: both replays reach the recorded report, frame for frame.
+# A session played in the window host (on a virtual X server, keys and mouse
+# sent with xdotool) and recorded, visiting every screen: the splash, the
+# main menu, the credits and high-score pages, the editor with its question,
+# the start interlude, a level with its story boxes, the pause screen, back
+# to the menu and out through the farewell. Then it is replayed in the
+# headless host and in the window host: both replays reach the recorded
+# report, frame for frame.
 # Skipped (passing) where this build has no window host or there is no Xvfb.
 # Arguments: the wobblewick program, the build folder.
 set -u
@@ -16,6 +20,7 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
+source tests/platform/xvfb_display.bash
 
 env DISPLAY=:999 "$game" --host=sdl </dev/null >/dev/null 2>"$tmp/err"
 if grep -q "no window host" "$tmp/err"; then
@@ -28,31 +33,18 @@ for tool in Xvfb xdotool; do
         exit 0
     }
 done
+start_xvfb 1280x1024 || exit 0
+start_window_manager
 
-exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.1
-done
-[ -s "$tmp/display" ] || {
-    echo "skipped: Xvfb cannot start here: $(tail -1 "$tmp/xvfb.log")"
-    exit 0
-}
-export DISPLAY=:$(head -1 "$tmp/display")
-unset WAYLAND_DISPLAY
-if command -v openbox >/dev/null; then
-    openbox --sm-disable >"$tmp/wm.log" 2>&1 &
-    pids+=($!)
-    sleep 1
-fi
-
+# A data root of its own: the session may beat the high score, and the editor
+# must not touch the shipped levels.
 mkdir -p "$tmp/root/data"
 for entry in "$source"/data/*; do
     name=$(basename "$entry")
-    if [ "$name" = stats ]; then cp -r "$entry" "$tmp/root/data/"; else ln -s "$entry" "$tmp/root/data/$name"; fi
+    case $name in
+    stats | levels) cp -r "$entry" "$tmp/root/data/" ;;
+    *) ln -s "$entry" "$tmp/root/data/$name" ;;
+    esac
 done
 
 failures=0
@@ -61,7 +53,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-"$game" --host=sdl -skiptogame -soundoff --data="$tmp/root" --record="$tmp/window.rec" \
+"$game" --host=sdl -soundoff --data="$tmp/root" --record="$tmp/window.rec" \
     </dev/null >"$tmp/recorded" 2>"$tmp/recorded-err" &
 gamePid=$!
 pids+=($gamePid)
@@ -71,8 +63,45 @@ if [ -z "$wid" ]; then
     exit 1
 fi
 xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
+title() { xdotool getwindowname "$wid"; }
+# The splash: a key cuts each of its stages short.
+for _ in 1 2 3; do
+    sleep 0.6
+    xdotool key space
+done
+sleep 1.5
+# The credits and high-score pages, and any key back to the menu.
+xdotool key c
+sleep 1.5
+xdotool key space
 sleep 1
-# Walk right, jump, drop a box, pause and go on, walk back, turn the room.
+# The editor: a tool, the mouse over the room (the title follows it), a
+# click that places the tool's object; Esc asks, Y says yes. (The editor
+# looks at Esc as it is held, so it is held for a moment.)
+xdotool key ctrl+e
+sleep 1
+xdotool key 1 mousemove --window "$wid" 300 300
+sleep 0.5
+case "$(title)" in
+*"Pos: ["*) ;;
+*) fail "the editor's title shows no mouse position: '$(title)'" ;;
+esac
+xdotool click 1
+sleep 0.5
+xdotool keydown Escape
+sleep 0.2
+xdotool keyup Escape
+sleep 0.5
+xdotool key y
+sleep 1
+# The start interlude, the first level's story boxes, a few moves, the pause
+# screen and out of it, then the pause screen's Q back to the menu.
+xdotool key Return
+sleep 7
+for _ in 1 2 3 4; do
+    xdotool key Return
+    sleep 0.4
+done
 xdotool keydown Right
 sleep 0.5
 xdotool keyup Right key Up
@@ -80,16 +109,25 @@ sleep 0.2
 xdotool key space
 sleep 0.5
 xdotool key p
-sleep 0.5
+sleep 0.7
 xdotool key p
-sleep 0.3
-xdotool keydown Left
-sleep 0.4
-xdotool keyup Left key s
+sleep 0.5
+xdotool key s
 sleep 1
-# SIGTERM ends the program through its exit path, as closing the window does
-# (a background job of a script ignores SIGINT, so Ctrl+C cannot be sent).
-kill -TERM $gamePid
+xdotool key p
+sleep 0.7
+xdotool key q
+sleep 1.5
+# Esc on the menu: the farewell, and the program ends by itself.
+xdotool key Escape
+for _ in $(seq 150); do
+    kill -0 $gamePid 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 $gamePid 2>/dev/null; then
+    fail "the game still runs 15 s after Esc on the menu"
+    kill -TERM $gamePid
+fi
 wait $gamePid
 code=$?
 [ $code -eq 0 ] || fail "the recorded session ended with $code: $(cat "$tmp/recorded-err")"

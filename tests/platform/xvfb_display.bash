@@ -1,0 +1,37 @@
+# Sourced by the window-host scripts: a virtual X server of their own with a
+# window manager, as on a desktop. Needs $tmp (a scratch folder) and the
+# array pids (processes to kill on exit).
+
+# Under the sanitizers: leaks of the system libraries behind SDL are not ours.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# start_xvfb WIDTHxHEIGHT: exports DISPLAY, or says why not and returns 1.
+start_xvfb() {
+    exec 3>"$tmp/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+    pids+=($!)
+    exec 3>&-
+    for _ in $(seq 100); do
+        [ -s "$tmp/display" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$tmp/display" ]; then
+        echo "skipped: Xvfb cannot start here: $(tail -1 "$tmp/xvfb.log")"
+        return 1
+    fi
+    export DISPLAY=:$(head -1 "$tmp/display")
+    unset WAYLAND_DISPLAY
+}
+
+# start_window_manager: sets haveWm to 1 once the manager has taken the
+# screen (it gives windows their frame, full screen and the close button).
+start_window_manager() {
+    haveWm=0
+    command -v openbox >/dev/null || return 0
+    openbox --sm-disable >"$tmp/wm.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && haveWm=1 && return 0
+        sleep 0.1
+    done
+}

@@ -2,7 +2,7 @@
 # Processor use of the front-end screens in a real host: the splash, the menu,
 # the credits screen and the pause screen each run in a fresh program, and the
 # program's user + system time is read from /proc over a stretch of wall time.
-# Each screen should stay under 5 % of one core.
+# Each screen should stay under 2 % of one core.
 #
 #   bench/front_cpu.sh [--host=sdl|term] [BUILD_DIR]
 #
@@ -30,7 +30,7 @@ case $hostName in
   *) echo "front_cpu: --host must be sdl or term" >&2; exit 1 ;;
 esac
 
-LIMIT_PERCENT=5
+LIMIT_PERCENT=2
 work=$(mktemp -d /tmp/front-cpu-XXXXXX)
 xvfbPid=""
 session="front-cpu-$$"

@@ -43,14 +43,14 @@ if ! env DISPLAY=:999 "$game" --host=sdl </dev/null 2>&1 >/dev/null | grep -q "n
     xvfb=$!
     exec 3>&-
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    DISPLAY=:$(head -1 "$work/display") WOBBLE_BENCH_WINDOW=1 "$build/wobble_bench" \
-        --benchmark_filter='WindowPresent' --benchmark_min_time=0.3 --benchmark_format=json \
+    DISPLAY=:$(head -1 "$work/display") "$build/wobble_bench" \
+        --benchmark_filter='SdlPresent.*/1$' --benchmark_min_time=0.3 --benchmark_format=json \
         >"$work/window.json" 2>/dev/null || true
     kill $xvfb 2>/dev/null || true
     read -r window_changed window_same < <(python3 - "$work/window.json" <<'EOF'
 import json, sys
 t = {b["name"]: b["cpu_time"] for b in json.load(open(sys.argv[1]))["benchmarks"] if "error_occurred" not in b}
-print(f'{t["BM_WindowPresent/1"] / 1000:.3f} {t["BM_WindowPresent/0"] / 1000:.3f}' if len(t) == 2 else "n/a -")
+print(f'{t["BM_SdlPresentChangedFrame/1"] / 1000:.3f} {t["BM_SdlPresentSameFrame/1"] / 1000:.3f}' if len(t) == 2 else "n/a -")
 EOF
 )
     note "window present: $window_changed ms (cells changed), $window_same ms (nothing changed)"
@@ -154,8 +154,7 @@ stop_term() {
     T send-keys -t t C-c
     for _ in $(seq 50); do T capture-pane -p -t t | grep -q DONE && break; sleep 0.1; done
 }
-declare -A cpu
-bytes_per_frame="n/a" peak_term="n/a"
+cpu_play="n/a" bytes_per_frame="n/a" peak_term="n/a"
 if [ $term_ok = 1 ]; then
     # Steady play with the output counted: walk to and fro for a while.
     T pipe-pane -t t -o "cat > $work/term-out"
@@ -166,12 +165,7 @@ if [ $term_ok = 1 ]; then
         T send-keys -t t Up Left Left Left
         sleep 0.7
     done
-    cpu[play]=$(measure_cpu "$per_screen")
-    T send-keys -t t p
-    sleep 1
-    cpu[pause]=$(measure_cpu "$per_screen")
-    T send-keys -t t p
-    sleep 0.5
+    cpu_play=$(measure_cpu "$per_screen")
     stop_term
     T pipe-pane -t t
     sleep 0.3
@@ -179,20 +173,21 @@ if [ $term_ok = 1 ]; then
     bytes=$(stat -c %s "$work/term-out")
     bytes_per_frame=$(python3 -c "print(f'{$bytes / max(1, ${frames:-1}) / 1024:.2f}')")
     peak_term=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/term-time.txt")
-    note "terminal: $bytes bytes for $frames frames; play ${cpu[play]} %, pause ${cpu[pause]} %"
-    # The screens before the game, where this build has them.
-    for screen in splash menu; do
-        args=""
-        [ $screen = menu ] && args="-skipsplash"
-        start_term "$args"
-        if grep -q "not built yet" "$work/term-err" 2>/dev/null; then
-            cpu[$screen]="n/a (not in this build)"
-        else
-            cpu[$screen]=$(measure_cpu "$per_screen")
-        fi
+    note "terminal: $bytes bytes for $frames frames; play $cpu_play %"
+fi
         stop_term
     done
 fi
+
+# ---- Processor use per front-end screen, in each host ---------------------------------
+declare -A cpu
+for host in term sdl; do
+    bench/front_cpu.sh --host=$host "$build" >"$work/front-$host.txt" 2>&1 || true
+    while read -r screen percent _; do
+        cpu[$host,$screen]=$percent
+    done < <(grep '% of one core' "$work/front-$host.txt")
+    note "front-end screens ($host): $(tr '\n' ';' <"$work/front-$host.txt")"
+done
 
 # ---- The table ------------------------------------------------------------------------------
 echo "| figure | target | measured | met |"
@@ -241,13 +236,14 @@ EOF
 row "terminal, steady play (encoder benchmark), KiB/frame" "< 4" "$steady" "$(python3 -c "print('yes' if $steady < 4 else 'no')")"
 row "terminal, a played session in tmux (start-up included), KiB/frame" "< 4" "$bytes_per_frame" "$(python3 -c "print('yes' if '$bytes_per_frame' != 'n/a' and float('$bytes_per_frame') < 4 else '—')")"
 row "terminal, full repaint (worst colour mode), KiB" "< 120" "$full" "$(python3 -c "print('yes' if $full < 120 else 'no')")"
-for screen in splash menu play pause; do
-    v=${cpu[$screen]:-n/a}
-    met="—"
-    target="< 2"
-    [[ "$v" =~ ^[0-9.]+$ ]] && met=$(python3 -c "print('yes' if $v < 2 else 'no')")
-    [ $screen = play ] && target="—" && met="—"
-    row "processor use, $screen screen (terminal host), % of one core" "$target" "$v" "$met"
+row "processor use, play screen (terminal host), % of one core" "—" "$cpu_play" "—"
+for host in term sdl; do
+    for screen in splash menu credits pause; do
+        v=${cpu[$host,$screen]:-n/a}
+        met="—"
+        [[ "$v" =~ ^[0-9.]+$ ]] && met=$(python3 -c "print('yes' if $v < 2 else 'no')")
+        row "processor use, $screen screen ($host host), % of one core" "< 2" "$v" "$met"
+    done
 done
 row "start-up to the first frame (headless), ms wall / processor" "< 50" "$startup_wall / $startup_cpu" "$(python3 -c "print('yes' if $startup_wall < 50 else 'no')")"
 row "peak memory, headless replay, MB" "< 40" "$(python3 -c "print(f'{$peak_headless / 1024:.1f}')")" "$(python3 -c "print('yes' if $peak_headless < 40 * 1024 else 'no')")"

@@ -17,15 +17,11 @@ import os
 import struct
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FULL, UPPER, LOWER, LEFT, RIGHT = "█", "▀", "▄", "▌", "▐"
-HEX = "0123456789ABCDEF"
+from picture_kit import *  # noqa: F401,F403 (colours, colour letters, Pic)
 
-# Console colours: 0 black, 1 darkblue, 2 darkgreen, 3 darkcyan, 4 darkred,
-# 5 darkmagenta, 6 darkyellow, 7 lightgrey, 8 darkgrey, 9 blue, A green,
-# B cyan, C red, D magenta, E yellow, F white.
-BLACK, DARKBLUE, DARKCYAN, DARKRED, LIGHTGREY, DARKGREY = 0x0, 0x1, 0x3, 0x4, 0x7, 0x8
-CYAN, RED, YELLOW, WHITE = 0xB, 0xC, 0xE, 0xF
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+LEFT, RIGHT = "▌", "▐"
 
 # One look for the whole status strip, the story boxes and the pause screen:
 # dark blue panels in cyan double frames, yellow captions, keys as grey caps,
@@ -38,134 +34,6 @@ TEXT = WHITE
 NOTE = LIGHTGREY
 KEY_FG, KEY_BG = WHITE, DARKGREY
 SHADOW = DARKRED
-FILL_KEY = "·"  # solid panel cells in the sources
-
-
-class Pic:
-    """A picture being drawn: None is a blank (transparent) cell, otherwise
-    (character, foreground, background)."""
-
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.cells = [[None] * w for _ in range(h)]
-
-    def put(self, x, y, ch, fg=WHITE, bg=BLACK):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.cells[y][x] = (ch, fg, bg)
-
-    def clear(self, x, y):
-        self.cells[y][x] = None
-
-    def fill(self, x, y, w, h, colour):
-        for yy in range(y, y + h):
-            for xx in range(x, x + w):
-                self.put(xx, yy, FULL, colour, colour)
-
-    def text(self, x, y, s, fg, bg):
-        # A blank would be transparent: between words it is solid background.
-        for i, ch in enumerate(s):
-            if ch == " ":
-                self.put(x + i, y, FULL, bg, bg)
-            else:
-                self.put(x + i, y, ch, fg, bg)
-
-    def centre(self, x0, x1, y, s, fg, bg):
-        self.text(x0 + (x1 - x0 + 1 - len(s)) // 2, y, s, fg, bg)
-
-    def shown_colour(self, x, y):
-        c = self.cells[y][x] if 0 <= x < self.w and 0 <= y < self.h else None
-        if c is None:
-            return None
-        ch, fg, bg = c
-        return fg if ch == FULL else bg
-
-    def frame(self, x, y, w, h, fg, bg, style="double"):
-        tl, tr, bl, br, hz, vt = "╔╗╚╝═║" if style == "double" else "┌┐└┘─│"
-        for i in range(x + 1, x + w - 1):
-            self.put(i, y, hz, fg, bg)
-            self.put(i, y + h - 1, hz, fg, bg)
-        for j in range(y + 1, y + h - 1):
-            self.put(x, j, vt, fg, bg)
-            self.put(x + w - 1, j, vt, fg, bg)
-        self.put(x, y, tl, fg, bg)
-        self.put(x + w - 1, y, tr, fg, bg)
-        self.put(x, y + h - 1, bl, fg, bg)
-        self.put(x + w - 1, y + h - 1, br, fg, bg)
-
-    def pixels(self, x0, y0, rows, colours, under=None):
-        """Pixel rows of colour letters ('.' none), two rows to a cell. A
-        missing half shows `under`, or what the cell already shows."""
-        if len(rows) % 2:
-            rows = rows + ["." * len(rows[0])]
-        for cy in range(len(rows) // 2):
-            top, bottom = rows[2 * cy], rows[2 * cy + 1]
-            for cx in range(len(top)):
-                t = None if top[cx] == "." else colours[top[cx]]
-                b = None if bottom[cx] == "." else colours[bottom[cx]]
-                if t is None and b is None:
-                    continue
-                below = under
-                if below is None:
-                    below = self.shown_colour(x0 + cx, y0 + cy)
-                    below = BLACK if below is None else below
-                t = below if t is None else t
-                b = below if b is None else b
-                if t == b:
-                    self.put(x0 + cx, y0 + cy, FULL, t, t)
-                else:
-                    self.put(x0 + cx, y0 + cy, UPPER, t, b)
-
-    def blit(self, other, x0, y0):
-        for y in range(other.h):
-            for x in range(other.w):
-                if other.cells[y][x] is not None:
-                    self.put(x0 + x, y0 + y, *other.cells[y][x])
-
-    def source(self, comment, fill=None):
-        """The picture source; cells solid in the colour `fill` are written
-        as FILL_KEY so that the grids stay readable."""
-        def filled(c):
-            return fill is not None and c[0] == FULL and c[1] == fill
-
-        fgc, bgc = [0] * 16, [0] * 16
-        for row in self.cells:
-            for c in row:
-                if c is not None and not filled(c):
-                    fgc[c[1]] += 1
-                    bgc[c[2]] += 1
-        dfg = max(range(16), key=lambda i: fgc[i])
-        dbg = max(range(16), key=lambda i: bgc[i])
-        out = ["# " + line for line in comment.strip().split("\n")]
-        out.append("# Written by art/make_pictures.py.")
-        out.append(f"size {self.w} {self.h}")
-        out.append(f"default {HEX[dfg]} {HEX[dbg]}")
-        if fill is not None:
-            out.append(f"key {FILL_KEY} █ {HEX[fill]} {HEX[fill]}")
-        chars, fgs, bgs = [], [], []
-        for row in self.cells:
-            cr, fr, br = "", "", ""
-            for c in row:
-                if c is None or filled(c):
-                    cr += " " if c is None else FILL_KEY
-                    fr += "."
-                    br += "."
-                    continue
-                ch, fg, bg = c
-                if ch == FULL:
-                    bg = dbg  # a full block hides its background
-                cr += ch
-                fr += "." if fg == dfg else HEX[fg]
-                br += "." if bg == dbg else HEX[bg]
-            chars.append(cr.rstrip(" "))
-            fgs.append(fr.rstrip("."))
-            bgs.append(br.rstrip("."))
-        out.append("chars")
-        out += chars
-        if any(fgs):
-            out += ["fg"] + fgs
-        if any(bgs):
-            out += ["bg"] + bgs
-        return "\n".join(out) + "\n"
 
 
 def shape_with_shadow(rows, ramp, shadow):
@@ -433,7 +301,7 @@ def arrow_box():
     # the window of the next-turn arrow, which is drawn at x 8, y 10
     p.fill(9, 9, 15, 14, BLACK)
     p.frame(8, 8, 17, 16, FRAME, PANEL, "single")
-    p.centre(8, 24, 4, "NEXT TURN", CAPTION, PANEL)
+    p.centre(4, "NEXT TURN", CAPTION, PANEL, 8, 24)
     p.text(9, 26, "◄ WOBBLE-O-METER", CAPTION, PANEL)
     return p
 
@@ -571,8 +439,6 @@ def story_box(w, h):
 
 # ------------------------------------------------------------------ portraits
 # 10 x 14 pixels inside a thin cyan frame: 12 x 8 cells. Letters:
-COLOUR_LETTERS = {"k": 0, "b": 1, "g": 2, "c": 3, "r": 4, "m": 5, "y": 6, "l": 7,
-                  "d": 8, "B": 9, "G": 10, "C": 11, "R": 12, "M": 13, "Y": 14, "w": 15}
 
 WICK = """
 ccccccBBcc
@@ -801,7 +667,7 @@ def big_word(p, x0, y0, word):
     shapes = [LETTERS[ch].split() for ch in word]
     rows = ["".join(s[y] + ".." for s in shapes)[:-2] for y in range(12)]
     rows, colours = shape_with_shadow(rows, LETTER_RAMP, SHADOW)
-    p.pixels(x0, y0, rows, colours)
+    p.pixels(x0, 2 * y0, rows, colours)
 
 
 def pause_screen():
@@ -827,7 +693,7 @@ def pause_screen():
             p.text(x, y, "or", NOTE, PANEL)
             keycap(p, x + 3, y, b)
         p.text(17, y, words, TEXT, PANEL)
-    p.centre(1, fw - 2, 20, "The clock stands still while you rest.", NOTE, PANEL)
+    p.centre(20, "The clock stands still while you rest.", NOTE, PANEL, 1, fw - 2)
     whole = Pic(10 + w, 28 + h)
     whole.blit(p, 10, 28)
     return whole

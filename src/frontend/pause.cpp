@@ -30,14 +30,7 @@ void Pause_Run(DialogRecord *pause) {
     if (snapshot && snapshot->cells && backBuffer)
         memcpy(snapshot->cells, backBuffer->cells, sizeof(Cell) * SCREEN_WIDTH * SCREEN_HEIGHT);
     while (pausedFlag) {
-        if (keyReleased('Z')) {
-            playSound(SOUND_VDOWN);
-            volumeDown();
-        }
-        if (keyReleased('X')) {
-            playSound(SOUND_VUP);
-            volumeUp();
-        }
+        volumeKeys();
         if (stopwatchExpired(&pauseRedrawTimer, PAUSE_REDRAW_MS)) {
             clearScreen();
             blitSurface(snapshot, 0, 0);

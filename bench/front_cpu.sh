@@ -43,11 +43,8 @@ trap cleanup EXIT
 
 # A data root of the game's own data with a high-score file of its own, so a
 # run never changes the repository.
-mkdir -p "$work/data"
-for entry in data/*; do
-  name=$(basename "$entry")
-  if [ "$name" = stats ]; then cp -r "$entry" "$work/data/"; else ln -s "$PWD/$entry" "$work/data/$name"; fi
-done
+source tests/script_support.bash
+make_data_root "$work"
 
 if [ "$hostName" = sdl ]; then
   display=:$((90 + $$ % 9))

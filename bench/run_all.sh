@@ -7,7 +7,6 @@
 set -euo pipefail
 build=$(realpath "${1:-build}")
 cd "$(dirname "$0")/.."
-source=$(pwd)
 game=$build/wobblewick
 per_screen=${SECONDS_PER_SCREEN:-10}
 [ -x "$game" ] || { echo "no $game: build first" >&2; exit 1; }
@@ -23,11 +22,8 @@ note() { echo "bench: $*" >&2; }
 row() { printf '| %s | %s | %s | %s |\n' "$1" "$2" "$3" "$4"; }
 
 # A data root of its own, so that no run changes the repository's high score.
-mkdir -p "$work/root/data"
-for entry in "$source"/data/*; do
-    name=$(basename "$entry")
-    if [ "$name" = stats ]; then cp -r "$entry" "$work/root/data/"; else ln -s "$entry" "$work/root/data/$name"; fi
-done
+source tests/script_support.bash
+make_data_root "$work/root"
 levels=$(head -n 1 data/levels/Levels.txt | tr -dc 0-9)
 
 # ---- Benchmarks of the benchmark binary ---------------------------------------------

@@ -10,7 +10,7 @@ build=$2
 check=$build/sdl_window_check
 failures=0
 passes=0
-source "$(dirname "$0")/xvfb_display.bash"
+source "$(dirname "$0")/../script_support.bash"
 
 pass() { passes=$((passes + 1)); }
 fail() {

@@ -10,7 +10,6 @@ set -euo pipefail
 game=$(realpath "$1")
 command -v tmux >/dev/null || { echo "tmux is missing (tools/setup.sh installs it)"; exit 1; }
 cd "$(dirname "$0")/../.."
-source=$(pwd)
 
 export LC_ALL=C.UTF-8
 socket=wobble-replay-test-$$
@@ -23,11 +22,8 @@ cleanup() {
 trap cleanup EXIT
 
 # A data root of its own: the session may beat the high score.
-mkdir -p "$work/root/data"
-for entry in "$source"/data/*; do
-    name=$(basename "$entry")
-    if [ "$name" = stats ]; then cp -r "$entry" "$work/root/data/"; else ln -s "$entry" "$work/root/data/$name"; fi
-done
+source tests/script_support.bash
+make_data_root "$work/root"
 
 wait_for() { # text, tenths of a second
     local i

@@ -11,7 +11,6 @@
 set -u
 game=$(realpath "$1")
 cd "$(dirname "$0")/../.."
-source=$(pwd)
 tmp=$(mktemp -d)
 pids=()
 cleanup() {
@@ -20,7 +19,7 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
-source tests/platform/xvfb_display.bash
+source tests/script_support.bash
 
 env DISPLAY=:999 "$game" --host=sdl </dev/null >/dev/null 2>"$tmp/err"
 if grep -q "no window host" "$tmp/err"; then
@@ -38,14 +37,7 @@ start_window_manager
 
 # A data root of its own: the session may beat the high score, and the editor
 # must not touch the shipped levels.
-mkdir -p "$tmp/root/data"
-for entry in "$source"/data/*; do
-    name=$(basename "$entry")
-    case $name in
-    stats | levels) cp -r "$entry" "$tmp/root/data/" ;;
-    *) ln -s "$entry" "$tmp/root/data/$name" ;;
-    esac
-done
+make_data_root "$tmp/root" levels
 
 failures=0
 fail() {

@@ -1,9 +1,29 @@
-# Sourced by the window-host scripts: a virtual X server of their own with a
-# window manager, as on a desktop. Needs $tmp (a scratch folder) and the
-# array pids (processes to kill on exit).
+# Sourced by the test and benchmark scripts that run the real program: a data
+# root of its own, and for the window host a virtual X server with a window
+# manager, as on a desktop. The X functions need $tmp (a scratch folder) and
+# the array pids (processes to kill on exit).
+
+wobble_source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Under the sanitizers: leaks of the system libraries behind SDL are not ours.
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$wobble_source/tests/platform/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# make_data_root ROOT [NAME...]: ROOT/data holds the game's data as links,
+# but the high-score folder (and each NAME of data/) as copies, so that a run
+# that beats the high score or saves a level leaves the repository alone.
+make_data_root() {
+    local root=$1 entry name
+    shift
+    mkdir -p "$root/data"
+    for entry in "$wobble_source"/data/*; do
+        name=$(basename "$entry")
+        if [ "$name" = stats ] || [[ " $* " == *" $name "* ]]; then
+            cp -r "$entry" "$root/data/"
+        else
+            ln -s "$entry" "$root/data/$name"
+        fi
+    done
+}
 
 # start_xvfb WIDTHxHEIGHT: exports DISPLAY, or says why not and returns 1.
 start_xvfb() {

@@ -90,7 +90,11 @@ void updateDolls(float dt) {
 void updateNinjas(float dt) {
     const ObjectBox *target = playerBox();
     for (ObjectNode *n = objectList; n; n = n->next) {
-        if (n->kind != KIND_NINJA)
+        // A ninja the boss has just made from a box stands still until the
+        // box is gone: moving now, it would be pushed out of the box (five
+        // cells to the left), through whatever stands there, even the player
+        // into the floor or itself through a wall.
+        if (n->kind != KIND_NINJA || n->id >= firstMinionId)
             continue;
         NinjaRecord *k = recordOf<NinjaRecord>(n);
         const float before = k->x;
@@ -116,6 +120,7 @@ void updateNinjas(float dt) {
         }
         updateObjectBounds(n);
     }
+    firstMinionId = INT32_MAX;
 }
 
 void updateKisses(float dt) {

@@ -16,6 +16,10 @@ void updateSoldiers(float dt);
 void updateDolls(float dt);
 void updateKisses(float dt);
 void updateOzzles(float dt);
+// The first object id the boss's update of this pass may have made, or
+// INT32_MAX outside it: a minion made from a box first moves in the next
+// update (see updateNinjas).
+extern int32_t firstMinionId;
 void updateNinjas(float dt);
 void updateNinjaStars(float dt);
 

@@ -6,11 +6,15 @@
 #include "world/object_access.h"
 #include "world/play_state.h"
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 constexpr uint32_t JUMP_COUNTDOWN = 100;
 
+int32_t firstMinionId = INT32_MAX;
+
 void updateOzzles(float dt) {
+    firstMinionId = nextObjectId;
     for (ObjectNode *n = objectList; n; n = n->next) {
         if (n->kind != KIND_OZZLE)
             continue;

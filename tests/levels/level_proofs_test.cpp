@@ -174,6 +174,28 @@ TEST(LevelProofs, TheWholeGameIsPlayedThroughInOneRun) {
     EXPECT_EQ(watch.lastScore, WHOLE_GAME_SCORE);
 }
 
+// A quarter turn one way and then one the other does not bring an object
+// that is not square back where it was (the turn places it by its width and
+// height), so a level that mixes 90 and -90 walks its platforms out of the
+// room in a few minutes.
+TEST(LevelProofs, EveryLevelTurnsOneWayOnly) {
+    const std::filesystem::path dir = std::filesystem::path(WOBBLE_SOURCE_DIR) / "data/levels";
+    int levels = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".rot")
+            continue;
+        levels++;
+        std::ifstream in(entry.path());
+        bool left = false, right = false;
+        for (int angle; in >> angle;) {
+            left = left || angle == 90;
+            right = right || angle == -90;
+        }
+        EXPECT_FALSE(left && right) << entry.path().filename();
+    }
+    EXPECT_EQ(levels, listedLevels());
+}
+
 TEST(LevelProofs, NoLevelIsWonByStandingStill) {
     TempDir scripts;
     scripts.write("still.script", "60000 end\n");

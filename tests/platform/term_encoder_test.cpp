@@ -184,12 +184,15 @@ void expectShows(Terminal &t, const TermScreen &screen, const std::vector<Cell> 
             if (row < 0 || row >= t.rows || column < 0 || column + cw > t.columns)
                 continue;
             const Cell cell = frame[static_cast<size_t>(y * W + x)];
+            // A full block is a blank with its ink for background.
+            const bool solid = (cell.ch & 0xFF) == 0xDB;
             const std::vector<char32_t> glyph =
-                codepoints(termGlyph(static_cast<uint8_t>(cell.ch), cw));
+                codepoints(termGlyph(solid ? ' ' : static_cast<uint8_t>(cell.ch), cw));
+            const int background = solid ? cell.attr & 15 : (cell.attr >> 4) & 15;
             for (int k = 0; k < cw; k++) {
                 const Terminal::Cell &shown = t.at(row, column + k);
                 bool ok = shown.ch == glyph[static_cast<size_t>(k)] &&
-                          t.rgb(shown.bg) == expectedColour(screen, (cell.attr >> 4) & 15, t);
+                          t.rgb(shown.bg) == expectedColour(screen, background, t);
                 if (glyph[static_cast<size_t>(k)] != ' ')
                     ok = ok && t.rgb(shown.fg) == expectedColour(screen, cell.attr & 15, t);
                 if (!ok) {
@@ -352,6 +355,36 @@ TEST(TermEncoder, BlanksNeedNoInkAndRunsNeedNoCursorMoves) {
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
     EXPECT_EQ(out, "\x1b[?2026h\x1b[11H\x1b[0;44m" + std::string(2 * W, ' ') + "\x1b[?2026l");
+}
+
+TEST(TermEncoder, FullBlocksArePaintedAsBackground) {
+    for (TermColourMode mode : {TERM_COLOURS_PALETTE, TERM_COLOURS_24BIT, TERM_COLOURS_256})
+        for (int cw = 1; cw <= 2; cw++) {
+            TermScreen screen = makeScreen(mode, cw, W * cw, H);
+            Terminal t(W * cw, H);
+            fillCube(t);
+            std::string out;
+            termEncodePalette(screen, standard, out);
+            std::vector<Cell> frame(W * H, Cell{' ', 0x00});
+            // Blocks of every ink on every background, and a half block among them.
+            for (int x = 0; x < W; x++)
+                frame[static_cast<size_t>(20 * W + x)] =
+                    Cell{static_cast<uint16_t>(x == 50 ? 0xDC : 0xDB),
+                         static_cast<uint16_t>(x * 7 % 256)};
+            termEncodeFrame(screen, frame.data(), W, H, out);
+            t.feed(out);
+            expectShows(t, screen, frame);
+            EXPECT_EQ(out.find("\u2588"), std::string::npos) << "no block character is written";
+            // A row of one block colour on changing backgrounds is one colour and spaces.
+            for (int x = 0; x < W; x++)
+                frame[static_cast<size_t>(30 * W + x)] =
+                    Cell{0xDB, static_cast<uint16_t>((x % 16) << 4 | 12)};
+            out.clear();
+            termEncodeFrame(screen, frame.data(), W, H, out);
+            EXPECT_NE(out.find(std::string(static_cast<size_t>(W * cw), ' ')), std::string::npos);
+            t.feed(out);
+            expectShows(t, screen, frame);
+        }
 }
 
 TEST(TermEncoder, PaletteModeRecoloursWithoutRewritingCells) {

@@ -233,6 +233,21 @@ TEST(TermInput, MouseReportsBecomeCellEvents) {
     EXPECT_EQ(take(in), "m1 9,4 b0");
 }
 
+TEST(TermInput, AClickWithoutAMoveBeforeItMovesThereFirst) {
+    TermInput in;
+    // The pointer came into the window without a motion report: the game
+    // places things where the mouse last moved, so the click moves it first.
+    feed(in, "\x1b[<0;41;21M\x1b[<0;41;21m", 1000);
+    EXPECT_EQ(take(in), "m1 20,20 b0 m0 20,20 b1 m0 20,20 b0");
+    // At the place of the last report, a click is just a click; a release
+    // somewhere else (a drag the terminal did not report) moves with the button down.
+    feed(in, "\x1b[<35;61;31M\x1b[<0;61;31M\x1b[<0;81;31m", 1000);
+    EXPECT_EQ(take(in), "m1 30,30 b0 m0 30,30 b1 m1 40,30 b1 m0 40,30 b0");
+    // The wheel is not a place to move to.
+    feed(in, "\x1b[<64;11;11M", 1000);
+    EXPECT_EQ(take(in), "m4 5,10 b7864320");
+}
+
 TEST(TermInput, TheTerminalsAnswersAreNotKeys) {
     TermInput in;
     const std::string answers = "\x1b[?15u\x1b]4;1;rgb:8080/0000/0000\x1b\\\x1b[?62;22c";

@@ -85,7 +85,7 @@ row=$(cells 2 4)
 [ "${row:2:32}" = "☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼⌂" ] && pass "symbols 1-31 and 127" ||
     fail "symbols: '$row'"
 line=$(capture | sed -n 6p)
-want="░░▒▒▓▓│ ┤ ╡ ╢ ╖ ╕ ╣ ║ ╗ ╝ ╜ ╛ ┐ └─┴─┬─├───┼─╞═╟─╚═╔═╩═╦═╠═══╬═╧═╨─╤═╥─╙─╘═╒═╓─╫─╪═┘ ┌─██▄▄█  █▀▀"
+want="░░▒▒▓▓│ ┤ ╡ ╢ ╖ ╕ ╣ ║ ╗ ╝ ╜ ╛ ┐ └─┴─┬─├───┼─╞═╟─╚═╔═╩═╦═╠═══╬═╧═╨─╤═╥─╙─╘═╒═╓─╫─╪═┘ ┌─  ▄▄█  █▀▀"
 [ "${line:8:96}" = "$want" ] && pass "lines and blocks at two columns" || fail "blocks: '${line:8:96}'"
 row=$(cells 8 4)
 [ "${row:2:18}" = "┌────────────────┐" ] && pass "box top" || fail "box top: '$row'"

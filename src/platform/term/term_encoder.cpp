@@ -53,6 +53,13 @@ static TermShownCell resolve(const uint32_t keys[16], Cell cell) {
     if (termGlyphIsBlank(ch)) {
         shown.ch = 0x20;
         shown.fg = TERM_ANY_COLOUR;
+    } else if (ch == 0xDB) {
+        // A full block is a blank in its own colour: many terminal fonts
+        // draw the block a little short of the cell, and the pictures made of
+        // blocks would show a grid of seams.
+        shown.ch = 0x20;
+        shown.fg = TERM_ANY_COLOUR;
+        shown.bg = keys[cell.attr & 15];
     } else {
         shown.ch = ch;
         shown.fg = keys[cell.attr & 15];

@@ -474,6 +474,9 @@ static void mouseEvent(TermInput &in, long b, long x, long y, bool release) {
     row = row < 0 ? 0 : row >= in.height ? in.height - 1 : row;
     e.mouse.x = static_cast<int16_t>(column);
     e.mouse.y = static_cast<int16_t>(row);
+    const bool moved = column != in.mouseX || row != in.mouseY;
+    in.mouseX = column;
+    in.mouseY = row;
     if (b & 4)
         e.mouse.controlKeyState |= CTRL_STATE_SHIFT;
     if (b & 8)
@@ -487,6 +490,15 @@ static void mouseEvent(TermInput &in, long b, long x, long y, bool release) {
         e.mouse.eventFlags = 1; // moved
         e.mouse.buttonState = in.mouseButtons;
     } else {
+        // Some terminals report no motion when the pointer comes into the
+        // window: the game places things where the mouse last moved to, so a
+        // click somewhere new is a move there first.
+        if (moved) {
+            HostEvent m = e;
+            m.mouse.eventFlags = 1;
+            m.mouse.buttonState = in.mouseButtons;
+            in.events.push_back(m);
+        }
         static const uint32_t buttonBits[4] = {1, 4, 2, 0}; // left, middle, right
         const uint32_t bit = buttonBits[b & 3];
         if ((b & 3) == 3 || release)

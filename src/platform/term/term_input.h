@@ -36,6 +36,7 @@ struct TermInput {
     // Learned from the keyboard: how long after a press autorepeat starts.
     uint32_t repeatDelay = 600;
     uint32_t mouseButtons = 0;
+    int mouseX = -1, mouseY = -1;  // the cell of the latest mouse event, -1 before any
     std::vector<HostEvent> events; // decoded, waiting to be read
 
     // Asked of the host: Ctrl+C closes, Ctrl+Z suspends.

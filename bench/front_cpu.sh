@@ -21,7 +21,7 @@ for arg in "$@"; do
     *) build=$arg ;;
   esac
 done
-binary=$PWD/$build/wobblewick
+binary=$(realpath "$build")/wobblewick
 [ -x "$binary" ] || { echo "front_cpu: $binary not found; build first" >&2; exit 1; }
 case $hostName in
   sdl) command -v Xvfb >/dev/null && command -v xdotool >/dev/null ||

@@ -171,9 +171,6 @@ if [ $term_ok = 1 ]; then
     peak_term=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/term-time.txt")
     note "terminal: $bytes bytes for $frames frames; play $cpu_play %"
 fi
-        stop_term
-    done
-fi
 
 # ---- Processor use per front-end screen, in each host ---------------------------------
 declare -A cpu

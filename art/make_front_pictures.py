@@ -640,9 +640,6 @@ def credits():
         p.centre(74, name, YELLOW, DARKBLUE, x - 3, x + len(big[0]) + 2)
         x += len(big[0]) + 6
     p.centre(46, "Starring", LIGHTGREY, DARKBLUE)
-    # The story's last word, for those who beat the Ozzle and come here.
-    p.centre(77, "The lamps are home, the rooms stand still, and the Ozzle sulks in the cellar.",
-             LIGHTGREY, DARKBLUE)
     p.centre(79, "Thank you for playing!", WHITE, DARKBLUE)
     return p
 

@@ -4,6 +4,18 @@
 #include "input/keyboard.h"
 #include "input/timers.h"
 #include "world/high_score.h"
+#include "world/hud.h"
+#include "world/play_state.h"
+#include <cstring>
+
+// The story's last word, on the credits page after the Ozzle's fall, in the
+// blank row between the cast's names and the thanks.
+static void drawEpilogue() {
+    static const char *const EPILOGUE =
+        "The lamps are home, the rooms stand still, and the Ozzle sulks in the cellar.";
+    const int column = (SCREEN_WIDTH - static_cast<int>(strlen(EPILOGUE))) / 2;
+    drawColouredText(EPILOGUE, column, EPILOGUE_ROW, 0x17); // light grey on dark blue
+}
 
 static void drawHighScorePage() {
     blitSurface(highScorePicture, 0, 0);
@@ -21,9 +33,11 @@ void Attract_Run(ScreenState *state) {
     state->previous = state->current;
     pumpConsoleInput();
     clearScreen();
-    if (showCredits)
+    if (showCredits) {
         blitSurface(creditsPicture, 0, 0);
-    else
+        if (gameWon)
+            drawEpilogue();
+    } else
         drawHighScorePage();
     presentScreen();
     if (++pageFrames >= PAGE_PASSES) {

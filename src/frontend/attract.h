@@ -14,6 +14,8 @@ constexpr int32_t HIGH_SCORE_CAP = 999999;
 constexpr int16_t DIGIT_ROW = 50;
 constexpr int16_t ONES_DIGIT_COLUMN = 87;
 constexpr int16_t DIGIT_SPACING = 8;
+// After a won game the story's end is told on this row of the credits page.
+constexpr int EPILOGUE_ROW = 77;
 
 // One pass: draws and presents the page, and leaves on a key.
 void Attract_Run(ScreenState *state);

@@ -64,6 +64,7 @@ void ozzleHit(ObjectNode *node) {
     }
     if (levelIndex == FINAL_LEVEL_INDEX) {
         gameOverFlag = 1;
+        gameWon = 1;
         loadEndPictures();
         score *= 2;
     } else {

@@ -12,7 +12,7 @@ int32_t bonusTotal;
 int32_t bonusElapsed;
 uint32_t bonusLastTick;
 
-static int writeText(const char *text, int column, int row, uint16_t attr) {
+int drawColouredText(const char *text, int column, int row, uint16_t attr) {
     int written = 0;
     for (; text[written]; written++) {
         const int x = column + written;
@@ -25,11 +25,11 @@ static int writeText(const char *text, int column, int row, uint16_t attr) {
 }
 
 int drawText(const char *text, int column, int row) {
-    return writeText(text, column, row, 0x0F);
+    return drawColouredText(text, column, row, 0x0F);
 }
 
 int drawEditorText(const char *text) {
-    return writeText(text, 90, 28, 0x02);
+    return drawColouredText(text, 90, 28, 0x02);
 }
 
 void resetBonusTimer() {

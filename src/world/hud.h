@@ -7,7 +7,9 @@ extern int32_t bonusTotal;     // seconds
 extern int32_t bonusElapsed;   // milliseconds of bonus time used
 extern uint32_t bonusLastTick; // game clock at the last update
 
-// Writes text in bright white from (column, row) until its end or the edge.
+// Writes text in the colour attribute from (column, row) until its end or
+// the edge; drawText writes it in bright white.
+int drawColouredText(const char *text, int column, int row, uint16_t attr);
 int drawText(const char *text, int column, int row);
 // The editor's own line: green, at column 90 of row 28.
 int drawEditorText(const char *text);

@@ -243,6 +243,7 @@ void playLoop(ScreenState *state) {
     loadAnimationLibrary();
     createRemovalList();
     loadHighScore();
+    gameWon = 0;
     lastTurnTime = gameClock();
     gameLevels = readLevelList();
     if (gameLevels.count > firstLevelIndex) {

@@ -7,5 +7,6 @@ int32_t levelIndex = 0;
 uint32_t lastTurnTime = 0;
 int32_t dyingFlag = 0;
 int32_t gameOverFlag = 0;
+int32_t gameWon = 0;
 int32_t levelDoneFlag = 0;
 int32_t returnToMenu = 0;

@@ -11,6 +11,9 @@ extern uint32_t lastTurnTime; // game clock at the last world turn
 // The player is in its death sequence: no world turn starts meanwhile.
 extern int32_t dyingFlag;
 extern int32_t gameOverFlag;
+// Set when the last level's Ozzle falls, cleared when a game starts: the
+// credits page after a won game tells how the story ends.
+extern int32_t gameWon;
 extern int32_t levelDoneFlag;
 extern int32_t returnToMenu;
 

@@ -10,6 +10,7 @@
 #include "input/keyboard.h"
 #include "sound/sound.h"
 #include "test_support.h"
+#include "world/play_state.h"
 #include "world/high_score.h"
 #include <array>
 #include <gtest/gtest.h>
@@ -355,6 +356,23 @@ TEST(Attract, TurnsThePageEveryThousandPassesOfAboutFiveMilliseconds) {
     Attract_Run(&f.state);
     EXPECT_EQ(headless.lastFrame[0].ch, ' ') << "no credits picture in this root: a blank page";
     EXPECT_EQ(f.state.current, STATE_ATTRACT) << "no key, no way out";
+}
+
+TEST(Attract, TheCreditsPageTellsTheStorysEndOnlyAfterAWonGame) {
+    AttractFixture f("4321");
+    showCredits = 1;
+    auto row = [] {
+        std::string text;
+        for (int x = 0; x < SCREEN_WIDTH; x++)
+            text += static_cast<char>(headless.lastFrame[EPILOGUE_ROW * SCREEN_WIDTH + x].ch);
+        return text;
+    };
+    Attract_Run(&f.state);
+    EXPECT_EQ(row().find("lamps are home"), std::string::npos) << "a lost game";
+    gameWon = 1;
+    Attract_Run(&f.state);
+    EXPECT_NE(row().find("The lamps are home,"), std::string::npos) << row();
+    gameWon = 0;
 }
 
 TEST(StartUp, InstallsTheHooksAndShutdownPutsTheHostPaletteBack) {

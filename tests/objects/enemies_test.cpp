@@ -163,6 +163,8 @@ TEST(Enemies, TheBossOfThe21stLevelWinsTheGameAndDoublesTheScore) {
     EXPECT_EQ(gameOverFlag, 0);
     ozzleHit(boss);
     EXPECT_EQ(gameOverFlag, 1);
+    EXPECT_EQ(gameWon, 1) << "the credits page will tell the end";
+    gameWon = 0;
     EXPECT_EQ(levelDoneFlag, 0);
     EXPECT_EQ(score, 8642);
     EXPECT_EQ(countKind(KIND_OZZLE), 1) << "the defeated boss stays where it is";

@@ -56,23 +56,30 @@ if [ -z "$wid" ]; then
 fi
 xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
 title() { xdotool getwindowname "$wid"; }
+# A key held for a moment, as a player presses it: a busy machine could let a
+# bare press and release both fall between two of the game's looks at the keys.
+press() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+}
 # The splash: a key cuts each of its stages short.
 for _ in 1 2 3; do
     sleep 0.6
-    xdotool key space
+    press space
 done
 sleep 1.5
 # The credits and high-score pages, and any key back to the menu.
-xdotool key c
+press c
 sleep 1.5
-xdotool key space
+press space
 sleep 1
 # The editor: a tool, the mouse over the room (the title follows it), a
-# click that places the tool's object; Esc asks, Y says yes. (The editor
-# looks at Esc as it is held, so it is held for a moment.)
-xdotool key ctrl+e
+# click that places the tool's object; Esc asks, Y says yes.
+press ctrl+e
 sleep 1
-xdotool key 1 mousemove --window "$wid" 300 300
+press 1
+xdotool mousemove --window "$wid" 300 300
 sleep 0.5
 case "$(title)" in
 *"Pos: ["*) ;;
@@ -80,38 +87,37 @@ case "$(title)" in
 esac
 xdotool click 1
 sleep 0.5
-xdotool keydown Escape
-sleep 0.2
-xdotool keyup Escape
+press Escape
 sleep 0.5
-xdotool key y
+press y
 sleep 1
 # The start interlude, the first level's story boxes, a few moves, the pause
 # screen and out of it, then the pause screen's Q back to the menu.
-xdotool key Return
+press Return
 sleep 7
 for _ in 1 2 3 4; do
-    xdotool key Return
+    press Return
     sleep 0.4
 done
 xdotool keydown Right
 sleep 0.5
-xdotool keyup Right key Up
+xdotool keyup Right
+press Up
 sleep 0.2
-xdotool key space
+press space
 sleep 0.5
-xdotool key p
+press p
 sleep 0.7
-xdotool key p
+press p
 sleep 0.5
-xdotool key s
+press s
 sleep 1
-xdotool key p
+press p
 sleep 0.7
-xdotool key q
+press q
 sleep 1.5
 # Esc on the menu: the farewell, and the program ends by itself.
-xdotool key Escape
+press Escape
 for _ in $(seq 150); do
     kill -0 $gamePid 2>/dev/null || break
     sleep 0.1

@@ -10,8 +10,8 @@
 #include "input/keyboard.h"
 #include "sound/sound.h"
 #include "test_support.h"
-#include "world/play_state.h"
 #include "world/high_score.h"
+#include "world/play_state.h"
 #include <array>
 #include <gtest/gtest.h>
 #include <string>

@@ -575,9 +575,10 @@ def menu():
     p.text(65, 74, "+", LIGHTGREY, DARKBLUE)
     keycap(p, 67, 74, "E")
     p.text(76, 74, "level editor", WHITE, DARKBLUE)
-    p.centre(78, "In the game: arrows walk and jump, SPACE makes a box, P pauses.",
+    p.centre(78, "In the game: arrows walk and jump, SPACE makes a box, S turns the room, "
+             "P pauses.", LIGHTGREY, DARKBLUE)
+    p.centre(80, "Drop a box on every enemy, and never touch one. The room turns as you go!",
              LIGHTGREY, DARKBLUE)
-    p.centre(80, "Drop boxes on every enemy before the room turns again!", LIGHTGREY, DARKBLUE)
     p.centre(84, "A Quorvale game", DARKGREY, DARKBLUE)
     return p
 

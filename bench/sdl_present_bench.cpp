@@ -1,6 +1,7 @@
 // What one present costs the window host at scale 1 and 2: a frame whose
-// cells changed (drawn and uploaded), a frame like the last one (the upload
-// is skipped) and a palette change alone (the whole picture recoloured).
+// cells all changed (drawn and uploaded), a frame of play where a figure
+// moves (only its rows drawn and uploaded), a frame like the last one (the
+// upload is skipped) and a palette change alone (the whole picture recoloured).
 // With no display the host draws on SDL's invisible "dummy" display, which
 // still measures drawing and upload in software.
 #ifdef WOBBLE_HAVE_SDL
@@ -65,6 +66,25 @@ static void BM_SdlPresentChangedFrame(benchmark::State &state) {
     state.counters["uploads"] = static_cast<double>(sdl.texturesUploaded - uploadsBefore);
 }
 BENCHMARK(BM_SdlPresentChangedFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A frame of play: a 5 x 6 figure steps one cell along a row, so six rows
+// of cells change and only they are drawn and uploaded again.
+static void BM_SdlPresentPlayFrame(benchmark::State &state) {
+    Host *h;
+    if (!prepare(state, h))
+        return;
+    std::vector<Cell> frame = testFrame(5);
+    h->present(frame.data(), 116, 88);
+    int x = 0;
+    for (auto _ : state) {
+        for (int y = 40; y < 46; y++)
+            for (int dx = 0; dx < 6; dx++)
+                frame[y * 116 + (x + dx) % 116].attr ^= dx == 0 || dx == 5 ? 0x0F : 0;
+        x = (x + 1) % 110;
+        h->present(frame.data(), 116, 88);
+    }
+}
+BENCHMARK(BM_SdlPresentPlayFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 static void BM_SdlPresentSameFrame(benchmark::State &state) {
     Host *h;

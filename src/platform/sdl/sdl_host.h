@@ -13,12 +13,14 @@ struct SdlHostState {
     SDL_Renderer *renderer = nullptr;
     SDL_Texture *texture = nullptr;
 
-    // The latest frame and palette, and whether the texture still shows them.
+    // The latest frame and palette, and the rows of cells the texture does
+    // not show yet (staleTop > staleBottom when it shows them all): a frame of
+    // play changes a few rows, and only those are drawn and uploaded again.
     std::vector<Cell> cells;
     int width = 0;
     int height = 0;
     uint32_t palette[16] = {};
-    bool textureStale = true;
+    int staleTop = 0, staleBottom = -1;
     bool redrawWanted = true;
 
     // Console events not yet read by the game.

@@ -13,6 +13,15 @@ constexpr int GRID_HEIGHT = 88;
 
 // The picture has the size of the latest frame; a frame of another size
 // gets a texture of its own size.
+static void markStale(int top, int bottom) {
+    sdl.staleTop = std::min(sdl.staleTop, top);
+    sdl.staleBottom = std::max(sdl.staleBottom, bottom);
+}
+
+static bool textureStale() {
+    return sdl.staleTop <= sdl.staleBottom;
+}
+
 static bool makeTexture(int width, int height) {
     if (sdl.texture)
         SDL_DestroyTexture(sdl.texture);
@@ -28,7 +37,7 @@ static bool makeTexture(int width, int height) {
     sdl.width = width;
     sdl.height = height;
     sdl.cells.assign(static_cast<size_t>(width) * height, Cell{0, 0});
-    sdl.textureStale = true;
+    markStale(0, height - 1);
     sdl.redrawWanted = true;
     return true;
 }
@@ -138,15 +147,19 @@ void sdlCloseWindow() {
 void sdlRedraw() {
     if (!sdl.renderer || !sdl.texture)
         return;
-    if (sdl.textureStale) {
+    if (textureStale()) {
+        const int top = std::max(sdl.staleTop, 0),
+                  rows = std::min(sdl.staleBottom, sdl.height - 1) - top + 1;
+        const SDL_Rect band = {0, top * CELL_PIXELS, sdl.width * CELL_PIXELS, rows * CELL_PIXELS};
         void *pixels = nullptr;
         int pitch = 0;
-        if (SDL_LockTexture(sdl.texture, nullptr, &pixels, &pitch) != 0)
+        if (rows <= 0 || SDL_LockTexture(sdl.texture, &band, &pixels, &pitch) != 0)
             return;
-        rasteriseCells(sdl.cells.data(), sdl.width, sdl.height, sdl.palette,
-                       static_cast<uint32_t *>(pixels), pitch / 4);
+        rasteriseCells(sdl.cells.data() + static_cast<size_t>(top) * sdl.width, sdl.width, rows,
+                       sdl.palette, static_cast<uint32_t *>(pixels), pitch / 4);
         SDL_UnlockTexture(sdl.texture);
-        sdl.textureStale = false;
+        sdl.staleTop = sdl.height;
+        sdl.staleBottom = -1;
         sdl.redrawWanted = true;
         sdl.texturesUploaded++;
     }
@@ -173,10 +186,13 @@ void sdlPresent(const Cell *cells, int width, int height) {
         if (!makeTexture(width, height))
             return;
     }
-    const size_t bytes = sizeof(Cell) * static_cast<size_t>(width) * height;
-    if (memcmp(sdl.cells.data(), cells, bytes) != 0) {
-        memcpy(sdl.cells.data(), cells, bytes);
-        sdl.textureStale = true;
+    const size_t rowBytes = sizeof(Cell) * static_cast<size_t>(width);
+    for (int y = 0; y < height; y++) {
+        Cell *row = sdl.cells.data() + static_cast<size_t>(y) * width;
+        if (memcmp(row, cells + static_cast<size_t>(y) * width, rowBytes) != 0) {
+            memcpy(row, cells + static_cast<size_t>(y) * width, rowBytes);
+            markStale(y, y);
+        }
     }
     sdlPumpEvents();
     sdlRedraw();
@@ -188,7 +204,7 @@ void sdlSetPalette(const uint32_t palette[16]) {
     if (memcmp(sdl.palette, palette, sizeof sdl.palette) == 0)
         return;
     memcpy(sdl.palette, palette, sizeof sdl.palette);
-    sdl.textureStale = true;
+    markStale(0, sdl.height - 1);
     sdlRedraw();
 }
 

@@ -570,7 +570,9 @@ def portrait(art):
 CAST = {
     "Wick": (WICK, "the hero, a small conjurer"),
     "Ozzle": (OZZLE, "the horned brute who makes the room turn"),
-    "Soldier": (SOLDIER, "a soldier"),
+    # Named for its file: a story file reads at most 34 characters of a
+    # picture's path, and "data/surfaces/Portraits/Soldier.srf" has 35.
+    "Guard": (SOLDIER, "a soldier of the Ozzle's guard"),
     "Doll": (DOLL, "a doll"),
     "Ninja": (NINJA, "a ninja"),
     "Elder": (ELDER, "a wise old helper"),

@@ -4,6 +4,8 @@
 #include "input/keyboard.h"
 #include "test_support.h"
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -174,4 +176,33 @@ TEST(Dialogs, PathsOf33AndTextsOf97CharactersAreReadWhole) {
     DialogRecord *d = static_cast<DialogRecord *>(dialogQueue.head->data);
     EXPECT_EQ(std::string(d->text), text97);
     EXPECT_EQ(d->picture->cells[3 * 70 + 50].ch, '@') << "the portrait was found";
+}
+
+// The shipped story files keep within what a story file can hold: every box
+// of every level loads, each with its portrait (a picture path of more than
+// 34 characters once cut a level's whole story off without a word).
+TEST(Dialogs, EveryShippedStoryBoxLoadsWithItsPortrait) {
+    DialogFixture f;
+    dataRoot = WOBBLE_SOURCE_DIR;
+    int files = 0;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::string(WOBBLE_SOURCE_DIR) + "/data/levels")) {
+        if (entry.path().extension() != ".dlg")
+            continue;
+        files++;
+        const std::string name = "data/levels/" + entry.path().filename().string();
+        std::ifstream in(entry.path());
+        int boxes = 0;
+        for (std::string line; std::getline(in, line);)
+            boxes += line.rfind("1 data/", 0) == 0;
+        Dialog_LoadScript(name.c_str());
+        EXPECT_EQ(dialogQueue.count, boxes) << name;
+        for (QueueNode *q = dialogQueue.head; q; q = q->next) {
+            const DialogRecord *d = static_cast<DialogRecord *>(q->data);
+            ASSERT_NE(d->picture, nullptr) << name;
+            EXPECT_LT(d->wrapWidth, d->width - 3) << name << ": a box without its portrait";
+        }
+        Dialog_ClearAll();
+    }
+    EXPECT_EQ(files, 21);
 }

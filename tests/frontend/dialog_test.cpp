@@ -3,9 +3,9 @@
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
 #include "test_support.h"
-#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {

@@ -2,6 +2,7 @@
 #include "console/data_path.h"
 #include "console/surface_files.h"
 #include "input/keyboard.h"
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -72,14 +73,23 @@ void Dialog_LoadScript(const char *path) {
     char picturePath[PATH_READ], text[TEXT_READ], portraitPath[PATH_READ];
     // A record cut short by the end of the file is dropped whole: nothing is
     // shown with made-up fields.
+    int boxes = 0;
     while (!feof(f)) {
         int32_t flag, x, y, px = 0, py = 0;
         if (!readNumber(f, &flag) || !readLineField(f, picturePath, PATH_READ) ||
-            !readLineField(f, text, TEXT_READ) || !readNumber(f, &x) || !readNumber(f, &y))
+            !readLineField(f, text, TEXT_READ) || !readNumber(f, &x) || !readNumber(f, &y) ||
+            (flag && (!readLineField(f, portraitPath, PATH_READ) || !readNumber(f, &px) ||
+                      !readNumber(f, &py)))) {
+            // The game goes on without the rest; a level author hears why.
+            if (!feof(f))
+                fprintf(stderr,
+                        "wobblewick: %s: box %d cannot be read (a picture path longer than "
+                        "%d characters, a text longer than %d, or a number missing); it and "
+                        "the boxes after it are left out\n",
+                        path, boxes + 1, PATH_READ - 1, TEXT_READ - 2);
             break;
-        if (flag && (!readLineField(f, portraitPath, PATH_READ) || !readNumber(f, &px) ||
-                     !readNumber(f, &py)))
-            break;
+        }
+        boxes++;
         DialogRecord *record = static_cast<DialogRecord *>(calloc(1, sizeof(DialogRecord)));
         if (!record)
             break;

@@ -176,6 +176,19 @@ TEST(Dialogs, PathsOf33AndTextsOf97CharactersAreReadWhole) {
     DialogRecord *d = static_cast<DialogRecord *>(dialogQueue.head->data);
     EXPECT_EQ(std::string(d->text), text97);
     EXPECT_EQ(d->picture->cells[3 * 70 + 50].ch, '@') << "the portrait was found";
+    Dialog_ClearAll();
+
+    // A path of 35 cannot be read: that box and the rest are left out, and
+    // the author is told which box.
+    const std::string path35 = "pictures/portraits/abcdefghijkl.srf";
+    writeBox(f.dir, path35, 6, 6);
+    f.dir.write("b.dlg", "0\nbox.srf\nfirst\n3 3\n\n1\nbox.srf\nsecond\n3 3\n" + path35 +
+                             "\n50 3\n\n0\nbox.srf\nthird\n3 3\n");
+    testing::internal::CaptureStderr();
+    Dialog_LoadScript("b.dlg");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dialogQueue.count, 1);
+    EXPECT_NE(said.find("b.dlg: box 2 cannot be read"), std::string::npos) << said;
 }
 
 // The shipped story files keep within what a story file can hold: every box

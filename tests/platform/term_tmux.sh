@@ -201,11 +201,15 @@ expect "kitty mode quits" "scene done"
 expect_restored "kitty mode"
 
 # ---- The game itself ------------------------------------------------------------------
+rm -f "$work/pid" # the scenes' pid is stale by now
 shell_run "clear; env -u DISPLAY -u WAYLAND_DISPLAY sh -c 'echo \$\$ > $work/pid; exec \"\$0\"' $game; echo GAME-EXIT=\$?"
 if ! wait_for "GAME-EXIT=" 30; then
-    kill -TERM "$(scene_pid)" 2>/dev/null || true # a game with screens runs on: end it
+    # A game with screens runs on: end it, once it has started (a slow
+    # machine or a sanitizer build may take a while).
+    for _ in $(seq 100); do [ -s "$work/pid" ] && break; sleep 0.1; done
+    kill -TERM "$(scene_pid)" 2>/dev/null || true
 fi
-expect "the game ends" "GAME-EXIT="
+expect "the game ends" "GAME-EXIT=" 150
 expect_restored "the game"
 
 if [ $failures -ne 0 ]; then

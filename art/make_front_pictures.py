@@ -595,12 +595,9 @@ def page_frame(p, title):
 
 def game_sprites():
     """The game's own object pictures, from the animation art."""
-    import importlib.util
-    path = os.path.join(ROOT, "tools", "anm_art", "anm_art.py")
-    loader_spec = importlib.util.spec_from_file_location("anm_art", path)
-    module = importlib.util.module_from_spec(loader_spec)
-    loader_spec.loader.exec_module(module)
-    return module
+    sys.path.insert(0, os.path.join(ROOT, "tools", "anm_art"))
+    import anm_art
+    return anm_art
 
 
 def scaled(rows, n):

@@ -18,8 +18,11 @@ build: setup
 run: build
 	./$(BUILD)/wobblewick $(ARGS)
 
+# The script tests drive the real program in real time (a virtual display,
+# tmux), so they run one at a time after the rest, which runs in parallel.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -E '^script_'
+	cd $(BUILD) && ctest --output-on-failure -R '^script_'
 	@$(MAKE) --no-print-directory sanitize fuzz
 	@tools/check_format.sh
 
@@ -27,7 +30,8 @@ test: build
 sanitize: setup
 	@cmake -S . -B $(SANBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWOBBLE_SANITIZE=ON -DWOBBLE_WERROR=ON >/dev/null
 	@cmake --build $(SANBUILD) -j $(JOBS)
-	cd $(SANBUILD) && ctest --output-on-failure -j $(JOBS) -E '^bench'
+	cd $(SANBUILD) && ctest --output-on-failure -j $(JOBS) -E '^(bench|script_)'
+	cd $(SANBUILD) && ctest --output-on-failure -R '^script_'
 
 # Every fuzz target for a few seconds on its seed corpus.
 fuzz: setup

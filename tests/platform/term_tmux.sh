@@ -203,13 +203,26 @@ expect_restored "kitty mode"
 # ---- The game itself ------------------------------------------------------------------
 rm -f "$work/pid" # the scenes' pid is stale by now
 shell_run "clear; env -u DISPLAY -u WAYLAND_DISPLAY sh -c 'echo \$\$ > $work/pid; exec \"\$0\"' $game; echo GAME-EXIT=\$?"
+# A game with screens runs on: once its splash or menu shows (it has taken
+# the terminal and set its signal handlers by then), SIGTERM ends it.
 if ! wait_for "GAME-EXIT=" 30; then
-    # A game with screens runs on: end it, once it has started (a slow
-    # machine or a sanitizer build may take a while).
-    for _ in $(seq 100); do [ -s "$work/pid" ] && break; sleep 0.1; done
+    for _ in $(seq 150); do
+        capture | grep -qF -e "$(spaced 'very cross Ozzle')" -e "$(spaced 'box conjurer')" && break
+        sleep 0.1
+    done
     kill -TERM "$(scene_pid)" 2>/dev/null || true
 fi
-expect "the game ends" "GAME-EXIT=" 150
+if wait_for "GAME-EXIT=" 150; then
+    pass "the game ends"
+else
+    fail "the game ends: no 'GAME-EXIT='"
+    # What it does instead: each thread's state, and its signals.
+    pid=$(scene_pid)
+    for task in /proc/"$pid"/task/*; do
+        echo "thread ${task##*/}: $(cut -d' ' -f3 "$task/stat") $(cat "$task/wchan")" \
+            "$(grep -E '^Sig(Pnd|Blk|Ign|Cgt)' "$task/status" | tr -s '\t\n' '  ')"
+    done 2>&1
+fi
 expect_restored "the game"
 
 if [ $failures -ne 0 ]; then

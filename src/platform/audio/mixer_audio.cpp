@@ -89,6 +89,11 @@ bool mixerOpen(std::string &why) {
     state = SILENT;
     {
         QuietStderr quiet;
+        // Signals belong to the hosts: the terminal host puts the terminal back
+        // in its own handlers, and SDL's (which only queue a quit event that
+        // host never reads) must not take their place. The window host set
+        // SDL up, handlers and all, before sound starts.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             why = SDL_GetError();
             return false;

@@ -701,13 +701,6 @@ def sheet(pics, cols, w, h, bg=BLACK):
     return s
 
 
-def write(rel, pic, comment, fill=None):
-    path = os.path.join(ROOT, "art", "surfaces", rel)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(pic.source(comment, fill))
-
-
 def write_all():
     write("Splash.txt", splash(), "The title, drawn for the red-and-grey fade palettes of the splash.",
           BLACK)

@@ -702,13 +702,6 @@ def pause_screen():
 
 
 # ------------------------------------------------------------------ writing
-def write(rel, pic, comment, fill=None):
-    path = os.path.join(ROOT, "art", "surfaces", rel)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(pic.source(comment, fill))
-
-
 def write_all():
     for n in range(10):
         write(f"Numbers/{n}.txt", digit(n), f"Digit {n} of the bonus timer and the high-score page.")

@@ -16,6 +16,7 @@ COLOUR_LETTERS = {"k": 0, "b": 1, "g": 2, "c": 3, "r": 4, "m": 5, "y": 6, "l": 7
                   "d": 8, "B": 9, "G": 10, "C": 11, "R": 12, "M": 13, "Y": 14, "w": 15}
 
 FILL_KEY = "·"  # solid cells of the fill colour in the sources
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 class Pic:
@@ -153,3 +154,11 @@ class Pic:
         if any(bgs):
             out += ["bg"] + bgs
         return "\n".join(out) + "\n"
+
+
+def write(rel, pic, comment, fill=None):
+    """Writes the picture's source as art/surfaces/REL."""
+    path = os.path.join(ROOT, "art", "surfaces", rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(pic.source(comment, fill))

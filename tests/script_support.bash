@@ -55,3 +55,17 @@ start_window_manager() {
         sleep 0.1
     done
 }
+
+# tmux_session NAME: a tmux server of the script's own (T sends it commands)
+# and a scratch folder $work, both gone when the script ends.
+tmux_session() {
+    command -v tmux >/dev/null || {
+        echo "tmux is missing (tools/setup.sh installs it)"
+        exit 1
+    }
+    export LC_ALL=C.UTF-8
+    socket=wobble-$1-$$
+    work=$(mktemp -d)
+    trap 'T kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
+}
+T() { tmux -L "$socket" -f /dev/null -u "$@"; }

@@ -8,18 +8,10 @@
 set -euo pipefail
 game=$1
 scene=$2/term_scene
-command -v tmux >/dev/null || { echo "tmux is missing (tools/setup.sh installs it)"; exit 1; }
 [ -x "$scene" ] || { echo "no $scene"; exit 1; }
 
-export LC_ALL=C.UTF-8
-socket=wobble-term-test-$$
-work=$(mktemp -d)
-T() { tmux -L "$socket" -f /dev/null -u "$@"; }
-cleanup() {
-    T kill-server 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../script_support.bash"
+tmux_session term-test
 
 failures=0
 fail() {

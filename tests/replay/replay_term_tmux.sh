@@ -8,21 +8,12 @@
 # Arguments: the wobblewick program, the build folder.
 set -euo pipefail
 game=$(realpath "$1")
-command -v tmux >/dev/null || { echo "tmux is missing (tools/setup.sh installs it)"; exit 1; }
 cd "$(dirname "$0")/../.."
 
-export LC_ALL=C.UTF-8
-socket=wobble-replay-test-$$
-work=$(mktemp -d)
-T() { tmux -L "$socket" -f /dev/null -u "$@"; }
-cleanup() {
-    T kill-server 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source tests/script_support.bash
+tmux_session replay-test
 
 # A data root of its own: the session may beat the high score.
-source tests/script_support.bash
 make_data_root "$work/root"
 
 wait_for() { # text, tenths of a second

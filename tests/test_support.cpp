@@ -1,4 +1,5 @@
 #include "test_support.h"
+#include "console/surface_files.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
 #include <array>
@@ -59,8 +60,10 @@ std::string TempDir::read(const std::string &name) const {
     return s.str();
 }
 
-std::string runProgram(const std::string &arguments, int &exitCode) {
-    std::string command = std::string(WOBBLE_BINARY) + " " + arguments + " 2>/dev/null";
+std::string runProgram(const std::string &arguments, int &exitCode, std::string *err) {
+    TempDir errDir;
+    const std::string command = std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
+                                (err ? errDir.file("err") : std::string("/dev/null"));
     FILE *pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> chunk;
@@ -69,7 +72,91 @@ std::string runProgram(const std::string &arguments, int &exitCode) {
         out.append(chunk.data(), n);
     int status = pclose(pipe);
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (err)
+        *err = errDir.read("err");
     return out;
+}
+
+std::string lastLine(const std::string &out) {
+    std::string t = out;
+    while (!t.empty() && t.back() == '\n')
+        t.pop_back();
+    const size_t at = t.rfind('\n');
+    return at == std::string::npos ? t : t.substr(at + 1);
+}
+
+long long reportField(const std::string &out, const std::string &name) {
+    const size_t at = out.rfind("\"" + name + "\":");
+    if (at == std::string::npos)
+        return -999;
+    return strtoll(out.c_str() + at + name.size() + 3, nullptr, 10);
+}
+
+void TempDir::writeSurface(const std::string &name, int width, int height, Cell fill) const {
+    const std::vector<Cell> cells(static_cast<size_t>(width * height), fill);
+    const std::vector<unsigned char> bytes = encodeSurface(cells.data(), width, height);
+    write(name, std::string(bytes.begin(), bytes.end()));
+}
+
+LevelRecord at(int32_t kind, float x, float y, int32_t param) {
+    return LevelRecord{kind, x, y, 0, 0, param};
+}
+
+std::string levelBytes(const std::vector<LevelRecord> &objects, int32_t rotationCount,
+                       int32_t time) {
+    int32_t block[10];
+    for (int32_t &b : block)
+        b = 0x7f7f7f7f;
+    const std::vector<uint8_t> bytes = encodeLevel(rotationCount, time, block, objects);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void writeLevel(const TempDir &dir, const std::string &name,
+                const std::vector<LevelRecord> &objects, const char *turns, int32_t time,
+                int32_t rotationCount) {
+    dir.write("data/levels/" + name + ".lvl", levelBytes(objects, rotationCount, time));
+    if (turns)
+        dir.write("data/levels/" + name + ".rot", turns);
+}
+
+std::string rowText(const std::vector<Cell> &frame, int row) {
+    std::string text;
+    for (int c = 0; c < SCREEN_WIDTH && !frame.empty(); c++)
+        text += static_cast<char>(frame[row * SCREEN_WIDTH + c].ch & 0xFF);
+    return text;
+}
+
+std::pair<int, int> findText(const std::vector<Cell> &frame, const std::string &text) {
+    for (int r = 0; r < SCREEN_HEIGHT && !frame.empty(); r++) {
+        const size_t at = rowText(frame, r).find(text);
+        if (at != std::string::npos)
+            return {static_cast<int>(at), r};
+    }
+    return {-1, -1};
+}
+
+bool anyFrameShows(const std::vector<std::vector<Cell>> &frames, const std::string &text) {
+    for (const std::vector<Cell> &frame : frames)
+        if (findText(frame, text).first >= 0)
+            return true;
+    return false;
+}
+
+std::vector<std::string> soundPlays(size_t from) {
+    std::vector<std::string> names;
+    for (size_t i = from; i < headless.soundCalls.size(); i++)
+        if (headless.soundCalls[i].what == "play") {
+            const std::string &path = headless.soundCalls[i].path;
+            names.push_back(path.substr(path.rfind('/') + 1));
+        }
+    return names;
+}
+
+int shippedLevelCount() {
+    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
+    int count = 0;
+    list >> count;
+    return count;
 }
 
 void makeDataRoot(const TempDir &dir) {

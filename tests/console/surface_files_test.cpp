@@ -201,13 +201,6 @@ TEST(TextPictures, AMissingFileIsReportedInABox) {
     Surface *s = nullptr;
     EXPECT_EQ(loadTextSurface("missing.txt", &s), 0);
     EXPECT_EQ(s, nullptr);
-    bool shown = false;
-    for (const std::vector<Cell> &frame : headless.frames) {
-        std::string text;
-        for (const Cell &c : frame)
-            text += static_cast<char>(c.ch);
-        shown = shown || (text.find("File Read Error") != std::string::npos &&
-                          text.find("Error opening file: [File].\\Surface") != std::string::npos);
-    }
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(anyFrameShows(headless.frames, "File Read Error"));
+    EXPECT_TRUE(anyFrameShows(headless.frames, "Error opening file: [File].\\Surface"));
 }

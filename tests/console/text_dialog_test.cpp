@@ -42,19 +42,6 @@ Answer ask(const TextDialog &dialog, const std::string &script, const char *star
     return a;
 }
 
-// Where a text shows in a frame: column and row, or (-1, -1).
-std::pair<int, int> find(const std::vector<Cell> &frame, const std::string &text) {
-    for (int r = 0; r < SCREEN_HEIGHT; r++) {
-        std::string row;
-        for (int c = 0; c < SCREEN_WIDTH; c++)
-            row += static_cast<char>(frame[r * SCREEN_WIDTH + c].ch & 0xFF);
-        const size_t at = row.find(text);
-        if (at != std::string::npos)
-            return {static_cast<int>(at), r};
-    }
-    return {-1, -1};
-}
-
 std::string click(int time, std::pair<int, int> at) {
     return std::to_string(time) + " click " + std::to_string(at.first) + " " +
            std::to_string(at.second) + "\n";
@@ -67,8 +54,8 @@ TEST(TextDialog, TypingEditsTheFieldAndEnterPressesTheDefaultButton) {
     EXPECT_EQ(a.result, 10);
     EXPECT_EQ(a.text, "ab1.");
     ASSERT_FALSE(a.frames.empty());
-    EXPECT_GE(find(a.frames.front(), "Test Question").first, 0) << "the title on the frame";
-    EXPECT_LT(find(a.frames.back(), "Test Question").first, 0) << "gone once answered";
+    EXPECT_GE(findText(a.frames.front(), "Test Question").first, 0) << "the title on the frame";
+    EXPECT_LT(findText(a.frames.back(), "Test Question").first, 0) << "gone once answered";
 
     // Digits only; the field stops at its length.
     a = ask(makeDialog(TEXT_DIGITS, 3), "100 type 4x2 7 9\n800 tap RETURN\n");
@@ -119,9 +106,9 @@ TEST(TextDialog, TabMovesTheFocusBetweenTheFieldAndTheButtons) {
 TEST(TextDialog, TheMouseChoosesButtonsAndFocusesTheField) {
     // Find where things are drawn, then click them.
     Answer first = ask(makeDialog(), "100 tap ESCAPE\n", "xyz");
-    const auto cancel = find(first.frames.front(), "[ Cancel ]");
-    const auto set = find(first.frames.front(), "[ Set ]");
-    const auto field = find(first.frames.front(), "xyz");
+    const auto cancel = findText(first.frames.front(), "[ Cancel ]");
+    const auto set = findText(first.frames.front(), "[ Set ]");
+    const auto field = findText(first.frames.front(), "xyz");
     ASSERT_GE(cancel.first, 0);
     ASSERT_GE(set.first, 0);
     ASSERT_GE(field.first, 0);

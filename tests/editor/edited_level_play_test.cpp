@@ -1,42 +1,17 @@
-#include "app/states.h"
 #include "editor/editor.h"
 #include "editor_run.h"
-#include "input/timers.h"
 #include "objects/kinds.h"
-#include "world/level_writer.h"
+#include "scenario/game_run.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_list.h"
-#include "world/play_loop.h"
 #include "world/play_state.h"
 #include <gtest/gtest.h>
-
-namespace {
-
-struct PlayedGame {
-    bool closed = false;
-    int32_t levelIndex = -1, score = -1, lives = -1;
-};
-PlayedGame played;
-
-void gameScriptEnded() {
-    played.closed = true;
-    played.levelIndex = levelIndex;
-    played.score = score;
-    played.lives = lives;
-    screenState.current = STATE_EXIT;
-}
-
-} // namespace
 
 TEST(EditedLevel, ALevelSavedInTheEditorLoadsAndPlaysOnceItHasTurns) {
     // A quiet first level, so that the list has somewhere to go on to.
     EditorBench bench("1Start\nMystery\n");
-    const int32_t block[10] = {};
-    const std::vector<uint8_t> start = encodeLevel(
-        1, 60, block, {LevelRecord{KIND_PLAYER, 10, 78, 0, 0, 1}, {KIND_DUMMY, 60, 77, 0, 0, 0}});
-    bench.dir.write("data/levels/Start.lvl", std::string(start.begin(), start.end()));
-    bench.dir.write("data/levels/Start.rot", "180 ");
+    writeLevel(bench.dir, "Start", {at(KIND_PLAYER, 10, 78, 1), at(KIND_DUMMY, 60, 77)}, "180 ");
 
     // The author places the player, a Dummy on the floor and a Box high above
     // it, gives the level 42 seconds and saves it as "Mine".
@@ -66,18 +41,7 @@ TEST(EditedLevel, ALevelSavedInTheEditorLoadsAndPlaysOnceItHasTurns) {
     // Played from its place in the list, the Box falls on the Dummy and the
     // level is won within a second or two: the crush and the rest of the 42
     // seconds are scored, and the game goes on (round to the first level).
-    HeadlessGame game("3000 end\n");
-    dataRoot = bench.dir.path;
-    hostCloseRequested = gameScriptEnded;
-    played = PlayedGame{};
-    score = 0;
-    lives = 3;
-    credits = 0;
-    firstLevelIndex = 1;
-    screenState = ScreenState{STATE_GAME, STATE_GAME};
-    playLoop(&screenState);
-    firstLevelIndex = 0;
-    hostCloseRequested = nullptr;
+    const GameSnapshot played = playGame(bench.dir.path, "3000 end\n", 1);
     EXPECT_TRUE(played.closed);
     EXPECT_EQ(played.levelIndex, 0);
     EXPECT_EQ(played.lives, 3);

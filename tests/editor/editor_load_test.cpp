@@ -1,21 +1,11 @@
 #include "editor/editor.h"
 #include "editor_run.h"
-#include "world/level_writer.h"
 #include "world/levels.h"
 #include "world/object_records.h"
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
-
-void writeLevel(EditorBench &bench, const std::string &name, std::vector<LevelRecord> objects,
-                const char *turns) {
-    const int32_t block[10] = {};
-    const std::vector<uint8_t> bytes = encodeLevel(1, 30, block, objects);
-    bench.dir.write("data/levels/" + name + ".lvl", std::string(bytes.begin(), bytes.end()));
-    if (turns)
-        bench.dir.write("data/levels/" + name + ".rot", turns);
-}
 
 int countKind(const EditorSnapshot &s, int32_t kind) {
     return static_cast<int>(std::count_if(s.objects.begin(), s.objects.end(),
@@ -26,8 +16,8 @@ int countKind(const EditorSnapshot &s, int32_t kind) {
 
 TEST(EditorLoad, OLoadsTheListedLevelsOneAfterAnother) {
     EditorBench bench("2Alpha\nMystery\nBeta\nDrift\n");
-    writeLevel(bench, "Alpha", {{KIND_DUMMY, 40, 77, 0, 0, 0}}, "90 ");
-    writeLevel(bench, "Beta", {{KIND_BOX, 10, 10, 0, 0, 0}, {KIND_BOX, 20, 10, 0, 0, 0}}, "180 ");
+    writeLevel(bench.dir, "Alpha", {at(KIND_DUMMY, 40, 77)}, "90 ");
+    writeLevel(bench.dir, "Beta", {at(KIND_BOX, 10, 10), at(KIND_BOX, 20, 10)}, "180 ");
 
     // The first O of the run loads on top of what is already placed.
     EditorSnapshot s = bench.run("100 tap 3\n150 click 60 60\n200 tap O\n400 end\n");
@@ -51,7 +41,7 @@ TEST(EditorLoad, OLoadsTheListedLevelsOneAfterAnother) {
 
 TEST(EditorLoad, ALevelThatCannotBeLoadedIsReported) {
     EditorBench bench("2Alpha\nMystery\nGone\nMystery\n");
-    writeLevel(bench, "Alpha", {{KIND_DUMMY, 40, 77, 0, 0, 0}}, nullptr); // no .rot
+    writeLevel(bench.dir, "Alpha", {at(KIND_DUMMY, 40, 77)}, nullptr); // no .rot
     EditorSnapshot s = bench.run("100 tap O\n300 tap RETURN\n500 end\n");
     EXPECT_TRUE(anyFrameShows(bench.frames, "\"Alpha\" could not be loaded"));
     EXPECT_TRUE(s.objects.empty());

@@ -106,26 +106,3 @@ EditorSnapshot EditorBench::run(const std::string &script) {
     hostCloseRequested = nullptr;
     return s;
 }
-
-std::string rowText(const std::vector<Cell> &frame, int row) {
-    std::string text;
-    for (int c = 0; c < SCREEN_WIDTH && !frame.empty(); c++)
-        text += static_cast<char>(frame[row * SCREEN_WIDTH + c].ch & 0xFF);
-    return text;
-}
-
-std::pair<int, int> findText(const std::vector<Cell> &frame, const std::string &text) {
-    for (int r = 0; r < SCREEN_HEIGHT && !frame.empty(); r++) {
-        const size_t at = rowText(frame, r).find(text);
-        if (at != std::string::npos)
-            return {static_cast<int>(at), r};
-    }
-    return {-1, -1};
-}
-
-bool anyFrameShows(const std::vector<std::vector<Cell>> &frames, const std::string &text) {
-    for (const std::vector<Cell> &frame : frames)
-        if (findText(frame, text).first >= 0)
-            return true;
-    return false;
-}

@@ -40,10 +40,3 @@ struct EditorBench {
     std::string levels(const std::string &name) const { return dir.file("data/levels/" + name); }
     std::vector<std::vector<Cell>> frames;
 };
-
-// The text of one row of a frame, characters only.
-std::string rowText(const std::vector<Cell> &frame, int row);
-// Whether any frame shows the text somewhere.
-bool anyFrameShows(const std::vector<std::vector<Cell>> &frames, const std::string &text);
-// Where a text first shows in a frame: column and row, or (-1, -1).
-std::pair<int, int> findText(const std::vector<Cell> &frame, const std::string &text);

@@ -1,5 +1,4 @@
 #include "console/data_path.h"
-#include "console/surface_files.h"
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
 #include "test_support.h"
@@ -13,9 +12,7 @@ namespace {
 // A box picture of dots in colour 1 on colour 0, so written text shows.
 void writeBox(const TempDir &dir, const std::string &name, int w, int h, char ch = '.',
               uint16_t attr = 0x01) {
-    std::vector<Cell> cells(w * h, Cell{static_cast<uint16_t>(ch), attr});
-    std::vector<unsigned char> bytes = encodeSurface(cells.data(), w, h);
-    dir.write(name, std::string(bytes.begin(), bytes.end()));
+    dir.writeSurface(name, w, h, Cell{static_cast<uint16_t>(ch), attr});
 }
 
 std::string row(const DialogRecord *d, int r) {

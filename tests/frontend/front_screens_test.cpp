@@ -277,15 +277,10 @@ namespace {
 // A data root with digit pictures of one cell-sized mark each ('0' + n)
 // and a plain high-score page, so the drawn digits can be read back.
 void writeDigitRoot(const TempDir &dir, const std::string &score) {
-    for (int n = 0; n < 10; n++) {
-        std::vector<Cell> cells(4, Cell{static_cast<uint16_t>('0' + n), 0x0E});
-        std::vector<unsigned char> bytes = encodeSurface(cells.data(), 2, 2);
-        dir.write("data/surfaces/Numbers/" + std::to_string(n) + ".srf",
-                  std::string(bytes.begin(), bytes.end()));
-    }
-    std::vector<Cell> page(SCREEN_WIDTH * SCREEN_HEIGHT, Cell{'.', 0x01});
-    std::vector<unsigned char> bytes = encodeSurface(page.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
-    dir.write("data/surfaces/Highscore.srf", std::string(bytes.begin(), bytes.end()));
+    for (int n = 0; n < 10; n++)
+        dir.writeSurface("data/surfaces/Numbers/" + std::to_string(n) + ".srf", 2, 2,
+                         Cell{static_cast<uint16_t>('0' + n), 0x0E});
+    dir.writeSurface("data/surfaces/Highscore.srf", SCREEN_WIDTH, SCREEN_HEIGHT, Cell{'.', 0x01});
     dir.write("data/stats/highScores.txt", score);
 }
 
@@ -361,12 +356,7 @@ TEST(Attract, TurnsThePageEveryThousandPassesOfAboutFiveMilliseconds) {
 TEST(Attract, TheCreditsPageTellsTheStorysEndOnlyAfterAWonGame) {
     AttractFixture f("4321");
     showCredits = 1;
-    auto row = [] {
-        std::string text;
-        for (int x = 0; x < SCREEN_WIDTH; x++)
-            text += static_cast<char>(headless.lastFrame[EPILOGUE_ROW * SCREEN_WIDTH + x].ch);
-        return text;
-    };
+    auto row = [] { return rowText(headless.lastFrame, EPILOGUE_ROW); };
     Attract_Run(&f.state);
     EXPECT_EQ(row().find("lamps are home"), std::string::npos) << "a lost game";
     gameWon = 1;

@@ -1,6 +1,5 @@
 // The pause screen inside a play frame: the game clock stands still, story
 // boxes keep their own time, and the keys that end the pause.
-#include "console/surface_files.h"
 #include "frontend/dialog.h"
 #include "frontend/pause.h"
 #include "input/keyboard.h"
@@ -40,9 +39,7 @@ struct PauseFixture {
 
 TEST(Pause, TheGameClockStandsStillWhileAStoryBoxKeepsItsOwnTime) {
     PauseFixture f("1000 tap P\n11500 tap P\n");
-    std::vector<Cell> box(40 * 16, Cell{'.', 0x01});
-    std::vector<unsigned char> bytes = encodeSurface(box.data(), 40, 16);
-    f.dir.write("box.srf", std::string(bytes.begin(), bytes.end()));
+    f.dir.writeSurface("box.srf", 40, 16, {'.', 0x01});
     f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n");
     Dialog_LoadScript("a.dlg");
     Dialog_Start();

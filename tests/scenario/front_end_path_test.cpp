@@ -9,20 +9,6 @@
 
 namespace {
 
-std::string lastLine(const std::string &out) {
-    if (out.size() < 2)
-        return "";
-    return out.substr(out.rfind('\n', out.size() - 2) + 1);
-}
-
-// Reads a number field of the report line.
-long field(const std::string &report, const std::string &name) {
-    const size_t at = report.find("\"" + name + "\":");
-    if (at == std::string::npos)
-        return -1;
-    return std::stol(report.substr(at + name.size() + 3));
-}
-
 bool sameCells(const Surface *a, const Surface *b) {
     if (!a || !b || a->width != b->width || a->height != b->height)
         return false;
@@ -49,12 +35,12 @@ TEST(FrontEndPath, SplashMenuGamePauseQuitCreditsMenuFarewell) {
         "--data=" + dir.path + " --script=" + dir.file("path.txt") + " --frames=" + frames, code);
     EXPECT_EQ(code, 0);
     const std::string report = lastLine(out);
-    EXPECT_EQ(field(report, "exitCode"), 0) << report;
-    EXPECT_EQ(field(report, "state"), 5) << report;
+    EXPECT_EQ(reportField(report, "exitCode"), 0) << report;
+    EXPECT_EQ(reportField(report, "state"), 5) << report;
     // It left by itself at the farewell's key, long before the script's end.
-    EXPECT_GE(field(report, "virtualMs"), 13000) << report;
-    EXPECT_LT(field(report, "virtualMs"), 13100) << report;
-    EXPECT_EQ(field(report, "highScore"), 2000) << report;
+    EXPECT_GE(reportField(report, "virtualMs"), 13000) << report;
+    EXPECT_LT(reportField(report, "virtualMs"), 13100) << report;
+    EXPECT_EQ(reportField(report, "highScore"), 2000) << report;
     EXPECT_EQ(dir.read("data/stats/highScores.txt").substr(0, 4), "2000");
 
     // The credits page was on screen.
@@ -81,6 +67,6 @@ TEST(FrontEndPath, WithoutTheMenuPictureTheProgramSaysSoAndFails) {
     const std::string out = runProgram(
         "--data=" + dir.path + " --script=" + dir.file("end.txt") + " -skipsplash", code);
     EXPECT_EQ(code, 1) << "never a loop on the missing picture";
-    EXPECT_EQ(field(lastLine(out), "exitCode"), 1);
-    EXPECT_EQ(field(lastLine(out), "virtualMs"), 0) << "at once";
+    EXPECT_EQ(reportField(out, "exitCode"), 1);
+    EXPECT_EQ(reportField(out, "virtualMs"), 0) << "at once";
 }

@@ -26,10 +26,6 @@ static void scriptEnded() {
     screenState.current = STATE_EXIT;
 }
 
-LevelRecord at(int32_t kind, float x, float y, int32_t param) {
-    return LevelRecord{kind, x, y, 0, 0, param};
-}
-
 GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &script,
                      int32_t firstLevel, int32_t startLives, int32_t startCredits) {
     TempDir dir;
@@ -40,25 +36,27 @@ GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &sc
     std::filesystem::create_directories(levelDir);
     std::string list = std::to_string(levels.size());
     for (const TestLevel &level : levels) {
-        const int32_t block[10] = {};
-        std::vector<uint8_t> lvl =
-            encodeLevel(static_cast<int32_t>(level.turns.size()), level.time, block, level.objects);
-        dir.write("data/levels/" + level.name + ".lvl", std::string(lvl.begin(), lvl.end()));
         std::string rot;
         for (int32_t t : level.turns)
             rot += std::to_string(t) + " ";
-        dir.write("data/levels/" + level.name + ".rot", rot);
+        writeLevel(dir, level.name, level.objects, rot.c_str(), level.time,
+                   static_cast<int32_t>(level.turns.size()));
         list += level.name + "\nMystery\n";
     }
     dir.write("data/levels/Levels.txt", list);
+    return playGame(dir.path, script, firstLevel, startLives, startCredits);
+}
 
+GameSnapshot playGame(const std::string &root, const std::string &script, int32_t firstLevel,
+                      int32_t startLives, int32_t startCredits) {
     HeadlessGame game(script);
-    dataRoot = dir.path;
+    dataRoot = root;
     hostCloseRequested = scriptEnded;
     soundOff = 0;
     initSound();
     snapshot = GameSnapshot{};
     snapshot.gameStart = gameClock();
+    score = 0;
     lives = startLives;
     credits = startCredits;
     firstLevelIndex = firstLevel;

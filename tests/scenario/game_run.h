@@ -2,7 +2,6 @@
 // input, and notes the game's counters at the moment the script ends.
 #pragma once
 #include "test_support.h"
-#include "world/level_writer.h"
 #include <string>
 #include <vector>
 
@@ -24,5 +23,6 @@ struct GameSnapshot {
 // game leaves for another screen); returns what the game looked like then.
 GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &script,
                      int32_t firstLevel = 0, int32_t startLives = 3, int32_t startCredits = 0);
-
-LevelRecord at(int32_t kind, float x, float y, int32_t param = 0);
+// The same on a data root that already holds its levels.
+GameSnapshot playGame(const std::string &root, const std::string &script, int32_t firstLevel = 0,
+                      int32_t startLives = 3, int32_t startCredits = 0);

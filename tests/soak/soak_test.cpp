@@ -14,7 +14,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
-#include <regex>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,13 +23,6 @@ namespace {
 // A frame every 11 ms or so of virtual time (a frame runs once more than
 // 10 ms have passed, and the loop waits a millisecond at a time).
 constexpr double MS_PER_FRAME = 11.6;
-
-long long field(const std::string &json, const std::string &name) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex("\"" + name + "\":(-?\\d+)")))
-        return -999;
-    return std::stoll(m[1]);
-}
 
 // Held keys, taps, jumps, boxes, turns, pauses (and back), credits and the
 // volume keys, in random order and rhythm. Leaving for the menu is left out:
@@ -110,13 +102,6 @@ long ownResidentKiB() {
     return 0;
 }
 
-int levelCount() {
-    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
-    int count = 0;
-    list >> count;
-    return count;
-}
-
 long long soakFrames() {
     const char *wanted = getenv("WOBBLE_SOAK_FRAMES");
     return wanted && *wanted ? std::stoll(wanted) : 6000;
@@ -126,7 +111,7 @@ long long soakFrames() {
 
 TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
     const long long perLevel = soakFrames();
-    const int levels = levelCount();
+    const int levels = shippedLevelCount();
     ASSERT_GE(levels, 1);
     std::mt19937 rng(20261206);
     long long total = 0;
@@ -165,17 +150,17 @@ TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
                 failures++;
                 if (failures >= 5)
                     return;
-                frames += std::max(1LL, field(out, "frames"));
+                frames += std::max(1LL, reportField(out, "frames"));
                 continue;
             }
-            const long long played = field(out, "frames");
+            const long long played = reportField(out, "frames");
             ASSERT_GT(played, 0) << out;
-            EXPECT_GE(field(out, "lives"), 0);
-            EXPECT_LE(field(out, "lives"), 3);
-            EXPECT_GE(field(out, "credits"), 0);
-            EXPECT_LE(field(out, "credits"), 5);
-            EXPECT_GE(field(out, "score"), 0);
-            EXPECT_LE(field(out, "Player"), 1);
+            EXPECT_GE(reportField(out, "lives"), 0);
+            EXPECT_LE(reportField(out, "lives"), 3);
+            EXPECT_GE(reportField(out, "credits"), 0);
+            EXPECT_LE(reportField(out, "credits"), 5);
+            EXPECT_GE(reportField(out, "score"), 0);
+            EXPECT_LE(reportField(out, "Player"), 1);
             frames += played;
         }
         total += frames;

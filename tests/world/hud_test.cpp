@@ -1,4 +1,3 @@
-#include "console/surface_files.h"
 #include "frontend/front_end.h"
 #include "input/timers.h"
 #include "test_support.h"
@@ -21,10 +20,7 @@ struct HudFixture {
                                             "Arrows/Right", "Arrows/Left", "AngerBar",  "Controls"};
         for (int n = 0; n < PICTURE_COUNT; n++) {
             const uint16_t ch = n < 10 ? '0' + n : 'a' + (n - 10);
-            std::vector<Cell> cells(4, Cell{ch, 0x0F});
-            std::vector<unsigned char> bytes = encodeSurface(cells.data(), 2, 2);
-            dir.write(std::string("data/surfaces/") + paths[n] + ".srf",
-                      std::string(bytes.begin(), bytes.end()));
+            dir.writeSurface(std::string("data/surfaces/") + paths[n] + ".srf", 2, 2, {ch, 0x0F});
         }
         dataRoot = dir.path;
         FrontEnd_Init();
@@ -126,9 +122,7 @@ TEST(Hud, ScoresAreTenDigitsWithLeadingZeros) {
 TEST(Hud, AMissingPictureKeepsItsNumber) {
     HeadlessGame game;
     TempDir dir;
-    std::vector<Cell> cells(4, Cell{'4', 0x0F});
-    std::vector<unsigned char> bytes = encodeSurface(cells.data(), 2, 2);
-    dir.write("data/surfaces/Numbers/4.srf", std::string(bytes.begin(), bytes.end()));
+    dir.writeSurface("data/surfaces/Numbers/4.srf", 2, 2, {'4', 0x0F});
     dataRoot = dir.path;
     FrontEnd_Init();
     EXPECT_EQ(PictureTable.count, PICTURE_COUNT);

@@ -1,4 +1,3 @@
-#include "level_test_support.h"
 #include "world/level_list.h"
 #include "world_fixture.h"
 #include <gtest/gtest.h>
@@ -32,18 +31,13 @@ std::vector<int32_t> turns() {
 
 TEST(LoadLevel, ObjectsTurnsTimeAndTheFourWalls) {
     LevelFiles f;
-    f.write("one",
-            levelBytes({{KIND_PLAYER, 10, 70, 1},
-                        {KIND_SOLDIER, 30, 70, 1},
-                        {KIND_KISS, 5, 5},
-                        {KIND_BORDER, 5, 5},
-                        {KIND_NINJASTAR, 5, 5},
-                        {KIND_BOX, 40, 60},
-                        {KIND_PLAYER, 12, 71, 0},
-                        {99, 1, 1},
-                        {KIND_DUMMY, 50, 70}},
-                       3, 120),
-            "90 -90\n180 90");
+    f.write(
+        "one",
+        levelBytes({at(KIND_PLAYER, 10, 70, 1), at(KIND_SOLDIER, 30, 70, 1), at(KIND_KISS, 5, 5),
+                    at(KIND_BORDER, 5, 5), at(KIND_NINJASTAR, 5, 5), at(KIND_BOX, 40, 60),
+                    at(KIND_PLAYER, 12, 71, 0), at(99, 1, 1), at(KIND_DUMMY, 50, 70)},
+                   3, 120),
+        "90 -90\n180 90");
     ASSERT_EQ(loadLevel("one"), 1);
     EXPECT_EQ(levelTime, 120);
     EXPECT_EQ(turns(), (std::vector<int32_t>{90, -90, 180}));
@@ -103,13 +97,13 @@ TEST(LoadLevel, TurnCountsThatDoNotFitTheSequence) {
 TEST(LoadLevel, BrokenFilesNeverCrash) {
     LevelFiles f;
     // Missing .rot, missing .lvl: the level stays empty, not even walls.
-    f.dir.write("data/levels/norot.lvl", levelBytes({{KIND_BOX, 1, 1}}, 0, 5));
+    f.dir.write("data/levels/norot.lvl", levelBytes({at(KIND_BOX, 1, 1)}, 0, 5));
     EXPECT_EQ(loadLevel("norot"), 0);
     EXPECT_EQ(loadLevel("nothing"), 0);
     EXPECT_EQ(objectList, nullptr);
 
     // Truncated: inside the header, inside the editor block, inside a record.
-    const std::string full = levelBytes({{KIND_BOX, 10, 10}, {KIND_BOX, 20, 10}}, 1, 9);
+    const std::string full = levelBytes({at(KIND_BOX, 10, 10), at(KIND_BOX, 20, 10)}, 1, 9);
     testing::internal::CaptureStderr();
     f.write("cut", full.substr(0, 7), "90\n");
     EXPECT_EQ(loadLevel("cut"), 0);
@@ -125,11 +119,11 @@ TEST(LoadLevel, BrokenFilesNeverCrash) {
     clearObjects();
 
     // Counts that lie: negative, far too large.
-    f.write("neg", levelBytes({{KIND_BOX, 10, 10}}, 0, 9, 0).replace(0, 4, "\xff\xff\xff\xff"), "");
+    f.write("neg", levelBytes({at(KIND_BOX, 10, 10)}, 0, 9).replace(0, 4, "\xff\xff\xff\xff"), "");
     loadLevel("neg");
     EXPECT_EQ(kinds(), (std::vector<int32_t>{7, 7, 7, 7}));
     clearObjects();
-    f.write("huge", levelBytes({{KIND_BOX, 10, 10}}, 0, 9, 0x7fffffff), "");
+    f.write("huge", levelBytes({at(KIND_BOX, 10, 10)}, 0, 9).replace(0, 4, "\xff\xff\xff\x7f"), "");
     loadLevel("huge");
     EXPECT_EQ(kinds(), (std::vector<int32_t>{KIND_BOX, 7, 7, 7, 7}));
     clearObjects();
@@ -138,11 +132,8 @@ TEST(LoadLevel, BrokenFilesNeverCrash) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     f.write("nan",
-            levelBytes({{KIND_BOX, nan, 10},
-                        {KIND_BOX, 10, inf},
-                        {KIND_PLAYER, -inf, 0},
-                        {KIND_BOX, 1e30f, 0},
-                        {KIND_PLATFORM, 40, 50}},
+            levelBytes({at(KIND_BOX, nan, 10), at(KIND_BOX, 10, inf), at(KIND_PLAYER, -inf, 0),
+                        at(KIND_BOX, 1e30f, 0), at(KIND_PLATFORM, 40, 50)},
                        0, 9),
             "");
     startPoint = StartPoint{3, 4};
@@ -159,8 +150,8 @@ TEST(LoadLevel, BrokenFilesNeverCrash) {
 TEST(LoadLevelAt, RestartsTheLevelAtTheIndex) {
     LevelFiles f;
     f.dir.write("data/levels/Levels.txt", "2first\nMystery\nboss\nBoss\n");
-    f.write("first", levelBytes({{KIND_OZZLE, 30, 30}, {KIND_BOX, 10, 10}}, 1, 60), "90\n");
-    f.write("boss", levelBytes({{KIND_BOX, 10, 10}, {KIND_OZZLE, 30, 30}}, 2, 90), "180 -90\n");
+    f.write("first", levelBytes({at(KIND_OZZLE, 30, 30), at(KIND_BOX, 10, 10)}, 1, 60), "90\n");
+    f.write("boss", levelBytes({at(KIND_BOX, 10, 10), at(KIND_OZZLE, 30, 30)}, 2, 90), "180 -90\n");
     rotationSequence.count = 3;
     rotationSequence.index = 2;
     ozzleLevel = 1;

@@ -17,17 +17,25 @@ Cell at(int x, int y) {
 
 } // namespace
 
-TEST(Compositor, BlanksAreTransparentWhateverTheirColour) {
+TEST(Compositor, BlanksAreTransparentAndPresentHandsTheWholeFrameOn) {
     HeadlessGame game;
     clearScreen();
     Surface *under = filled(3, 3, 'x', 0x1F);
     blitSurface(under, 5, 5);
     Surface *blanks = filled(3, 3, ' ', 0xCC);
     EXPECT_EQ(blitSurface(blanks, 5, 5), 1);
-    EXPECT_EQ(at(6, 6).ch, 'x');
-    EXPECT_EQ(at(6, 6).attr, 0x1F);
+    EXPECT_EQ(at(6, 6), (Cell{'x', 0x1F})) << "a blank is transparent whatever its colour";
+    Surface *corner = filled(2, 2, 'A', 0x4E);
+    blitSurface(corner, 114, 86);
+    presentScreen();
+    ASSERT_EQ(headless.lastFrame.size(), size_t(SCREEN_WIDTH * SCREEN_HEIGHT));
+    EXPECT_EQ(headless.lastFrame[87 * SCREEN_WIDTH + 115].ch, 'A');
+    EXPECT_EQ(headless.lastFrame[6 * SCREEN_WIDTH + 6].ch, 'x');
+    EXPECT_EQ(headless.lastFrame[0].ch, ' ');
+    EXPECT_EQ(headless.framesPresented, 1u);
     freeSurface(under);
     freeSurface(blanks);
+    freeSurface(corner);
 }
 
 TEST(Compositor, ClipsAtEveryEdgeWithoutShearing) {
@@ -60,32 +68,26 @@ TEST(Compositor, ClipsAtEveryEdgeWithoutShearing) {
     freeSurface(s);
 }
 
-TEST(Compositor, PicturesPastTheEdgesDrawNothing) {
+TEST(Compositor, PicturesPastTheEdgesOrTooSmallDrawNothing) {
     HeadlessGame game;
     clearScreen();
     std::vector<Cell> before(backBuffer->cells, backBuffer->cells + SCREEN_WIDTH * SCREEN_HEIGHT);
     Surface *s = filled(4, 4, '#', 0x0F);
-    EXPECT_EQ(blitSurface(s, 117, 0), 1);
-    EXPECT_EQ(blitSurface(s, 0, 89), 1);
-    EXPECT_EQ(blitSurface(s, 116, 0), 1);
-    EXPECT_EQ(blitSurface(s, 0, 88), 1);
-    EXPECT_EQ(blitSurface(s, -4, 10), 1);
+    for (const auto &[x, y] : {std::pair{117, 0}, {0, 89}, {116, 0}, {0, 88}, {-4, 10}})
+        EXPECT_EQ(blitSurface(s, x, y), 1) << x << "," << y;
+    // A picture less than two cells wide or high has no cells at all.
+    Surface *tiny = createSurface(1, 40);
+    ASSERT_NE(tiny, nullptr);
+    EXPECT_EQ(tiny->cells, nullptr);
+    EXPECT_EQ(tiny->width, 0);
+    EXPECT_EQ(tiny->height, 0);
+    EXPECT_EQ(blitSurface(tiny, 0, 0), 1);
     EXPECT_EQ(std::vector<Cell>(backBuffer->cells, backBuffer->cells + before.size()), before);
     EXPECT_EQ(blitSurface(nullptr, 0, 0), 0);
     blitSurface(s, 0, 0);
     EXPECT_EQ(at(0, 0).ch, '#');
     freeSurface(s);
-}
-
-TEST(Compositor, TinyPicturesHaveNoCells) {
-    HeadlessGame game;
-    Surface *s = createSurface(1, 40);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->cells, nullptr);
-    EXPECT_EQ(s->width, 0);
-    EXPECT_EQ(s->height, 0);
-    EXPECT_EQ(blitSurface(s, 0, 0), 1);
-    freeSurface(s);
+    freeSurface(tiny);
 }
 
 TEST(Compositor, ColourCodes) {
@@ -96,17 +98,4 @@ TEST(Compositor, ColourCodes) {
     EXPECT_EQ(colourToAttribute(20, 20), 0x83);
     EXPECT_EQ(colourToAttribute(2, 5), 0x1F);
     EXPECT_EQ(colourToAttribute(15, 0), 0x03);
-}
-
-TEST(Compositor, PresentHandsTheWholeFrameToTheHost) {
-    HeadlessGame game;
-    clearScreen();
-    Surface *s = filled(2, 2, 'A', 0x4E);
-    blitSurface(s, 114, 86);
-    presentScreen();
-    ASSERT_EQ(headless.lastFrame.size(), size_t(SCREEN_WIDTH * SCREEN_HEIGHT));
-    EXPECT_EQ(headless.lastFrame[87 * SCREEN_WIDTH + 115].ch, 'A');
-    EXPECT_EQ(headless.lastFrame[0].ch, ' ');
-    EXPECT_EQ(headless.framesPresented, 1u);
-    freeSurface(s);
 }

@@ -14,17 +14,10 @@ void recordContact(ObjectNode *self, ObjectNode *other, float dx, float dy) {
     contacts.push_back({self, other, dx, dy, objectBox(self)->y});
 }
 
-struct Physics : CleanWorld {
-    Physics() {
-        loadAnimationLibrary();
-        contacts.clear();
-    }
-};
-
 } // namespace
 
 TEST(Overlap, TouchingIsNotOverlappingAndTheTestIsOneSided) {
-    Physics world;
+    CleanWorld world(true);
     ObjectNode *a = placed(KIND_BOX, 10, 10);
     ObjectNode *b = placed(KIND_BOX, 15, 10);
     EXPECT_FALSE(overlapsObject(a, b));
@@ -48,7 +41,7 @@ TEST(Overlap, TouchingIsNotOverlappingAndTheTestIsOneSided) {
 }
 
 TEST(Overlap, PenetrationPushesOutAlongEachAxis) {
-    Physics world;
+    CleanWorld world(true);
     ObjectNode *a = placed(KIND_BOX, 10, 10);
     ObjectNode *b = placed(KIND_BOX, 13, 11);
     Push p = penetration(a, b);
@@ -65,7 +58,8 @@ TEST(Overlap, PenetrationPushesOutAlongEachAxis) {
 }
 
 TEST(MoveObject, PushesAlongTheSmallerAxisAfterTheHandlerHasSeenTheContact) {
-    Physics world;
+    CleanWorld world(true);
+    contacts.clear();
     contactHandlers[KIND_BOX] = recordContact;
     ObjectNode *still = placed(KIND_BOX, 13, 13);
     ObjectNode *moving = placed(KIND_BOX, 10, 10);
@@ -98,7 +92,7 @@ TEST(MoveObject, PushesAlongTheSmallerAxisAfterTheHandlerHasSeenTheContact) {
 }
 
 TEST(MoveObject, TinyPushesBecomeAThousandthDownOrRight) {
-    Physics world;
+    CleanWorld world(true);
     ObjectNode *platform = placed(KIND_PLATFORM, 5, 20);
     ObjectNode *box = placed(KIND_BOX, 7, 15.0005);
     const float before = objectBox(box)->y;
@@ -109,7 +103,7 @@ TEST(MoveObject, TinyPushesBecomeAThousandthDownOrRight) {
 }
 
 TEST(MoveObject, LongFramesMoveNothingButStillResolve) {
-    Physics world;
+    CleanWorld world(true);
     ObjectNode *platform = placed(KIND_PLATFORM, 5, 20);
     ObjectNode *box = placed(KIND_BOX, 7, 16);
     VelocityRef v = objectVelocity(box);
@@ -129,7 +123,7 @@ TEST(MoveObject, LongFramesMoveNothingButStillResolve) {
 }
 
 TEST(Queries, OverlapsInListOrderAndTheSideOfTheFirst) {
-    Physics world;
+    CleanWorld world(true);
     ObjectNode *first = placed(KIND_PLATFORM, 0, 10); // first in the list
     ObjectNode *older = placed(KIND_BOX, 12, 8);
     ObjectNode *newer = placed(KIND_BOX, 4, 3);

@@ -89,54 +89,36 @@ TEST(Enemies, TheBossFallsToTheFifthBoxAndBoxesAtItsSideBecomeMinions) {
     EXPECT_EQ(score, 1501) << "half the score again, rounded down";
 }
 
-TEST(Enemies, ABoxPushedIntoTheBossSideBecomesAnEnemyOneCellHigher) {
-    PlayField field;
-    OzzleRecord *o = field.add<OzzleRecord>(KIND_OZZLE, 40, 73);
-    field.step(3);
-    BoxRecord *b = field.add<BoxRecord>(KIND_BOX, o->x - 5.2f, 78);
-    float bx = b->x, by = b->y;
-    for (int i = 0; i < 10 && countKind(KIND_BOX) == 1; i++) {
-        bx = b->x;
-        by = b->y;
-        field.step();
-    }
-    EXPECT_EQ(countKind(KIND_BOX), 0);
-    ObjectNode *minion = nullptr;
-    for (ObjectNode *n = objectList; n; n = n->next)
-        if (n->kind == KIND_SOLDIER || n->kind == KIND_NINJA || n->kind == KIND_DOLL)
-            minion = n;
-    ASSERT_NE(minion, nullptr);
-    const ObjectBox *m = static_cast<ObjectBox *>(minion->record);
-    EXPECT_NEAR(m->x, bx, 1.0f) << "made where the box stood";
-    EXPECT_NEAR(m->y, by - 1, 1.0f) << "one cell higher";
-}
-
-// Whatever the box becomes, the minion stays where the box stood: a ninja
-// that moved while the box was still there would be pushed five cells left,
-// here onto the player, who would be pushed into the floor.
-TEST(Enemies, AMinionMadeBesideThePlayerPushesNothingThroughTheFloor) {
+// Whatever the box becomes, the minion stands where the box stood, one cell
+// higher: a ninja that moved while the box was still there would be pushed
+// five cells left, here onto the player, who would be pushed into the floor.
+TEST(Enemies, ABoxPushedIntoTheBossSideBecomesAMinionWhereItStood) {
     bool madeNinja = false;
     for (unsigned seed = 1; seed <= 12; seed++) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
         PlayField field;
         srand(seed);
         OzzleRecord *o = field.add<OzzleRecord>(KIND_OZZLE, 40, 73);
         field.step(3);
         BoxRecord *b = field.add<BoxRecord>(KIND_BOX, o->x - 5.2f, 78);
         PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, b->x - 5, 78);
-        float bx = b->x;
+        float bx = b->x, by = b->y;
         for (int i = 0; i < 10 && countKind(KIND_BOX) == 1; i++) {
             bx = b->x;
+            by = b->y;
             field.step();
         }
-        ASSERT_EQ(countKind(KIND_BOX), 0) << "seed " << seed;
+        ASSERT_EQ(countKind(KIND_BOX), 0);
         madeNinja = madeNinja || countKind(KIND_NINJA) == 1;
-        for (ObjectNode *n = objectList; n; n = n->next) {
+        int minions = 0;
+        for (ObjectNode *n = objectList; n; n = n->next)
             if (n->kind == KIND_SOLDIER || n->kind == KIND_NINJA || n->kind == KIND_DOLL) {
-                EXPECT_NEAR(static_cast<ObjectBox *>(n->record)->x, bx, 1.0f)
-                    << "seed " << seed << ", kind " << n->kind;
+                minions++;
+                EXPECT_NEAR(static_cast<ObjectBox *>(n->record)->x, bx, 1.0f) << n->kind;
+                EXPECT_NEAR(static_cast<ObjectBox *>(n->record)->y, by - 1, 1.0f) << n->kind;
             }
-        }
-        EXPECT_LE(p->y, 78.5f) << "seed " << seed << ": the player sank into the floor";
+        EXPECT_EQ(minions, 1);
+        EXPECT_LE(p->y, 78.5f) << "the player sank into the floor";
     }
     EXPECT_TRUE(madeNinja) << "no seed made a ninja";
 }

@@ -7,10 +7,6 @@
 
 namespace {
 
-struct Turning : CleanWorld {
-    Turning() { loadAnimationLibrary(); }
-};
-
 using Place = std::tuple<int32_t, float, float, int32_t>;
 
 std::vector<Place> places() {
@@ -46,7 +42,7 @@ void buildRoom() {
 } // namespace
 
 TEST(TurnWorld, AFiveByFiveBoxAtTheCorner) {
-    Turning world;
+    CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 0, 0);
     turnWorld(90);
     EXPECT_EQ(objectBox(box)->x, 0.0f);
@@ -74,7 +70,7 @@ TEST(TurnWorld, AFiveByFiveBoxAtTheCorner) {
 }
 
 TEST(TurnWorld, FourQuarterTurnsAreNoTurnAtAll) {
-    Turning world;
+    CleanWorld world(true);
     buildRoom();
     const auto start = places();
     const auto walls = wallBoxes();
@@ -114,7 +110,7 @@ TEST(TurnWorld, FourQuarterTurnsAreNoTurnAtAll) {
 }
 
 TEST(TurnWorld, TheStartPointTurnsAsAFiveByFiveBox) {
-    Turning world;
+    CleanWorld world(true);
     startPoint = StartPoint{10, 70};
     turnWorld(90);
     EXPECT_EQ(startPoint.x, 70.0f);
@@ -128,7 +124,7 @@ TEST(TurnWorld, TheStartPointTurnsAsAFiveByFiveBox) {
 }
 
 TEST(TurnWorld, DropsTheCarryAndTurnsSoldiersRound) {
-    Turning world;
+    CleanWorld world(true);
     ObjectNode *player = placed(KIND_PLAYER, 10, 10, 1);
     ObjectNode *right = placed(KIND_SOLDIER, 30, 10, 1);
     ObjectNode *left = placed(KIND_SOLDIER, 40, 10, 0);
@@ -143,7 +139,7 @@ TEST(TurnWorld, DropsTheCarryAndTurnsSoldiersRound) {
 }
 
 TEST(TriggerTurn, TakesTheSequenceInOrderAndWraps) {
-    Turning world;
+    CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 0, 0);
     rotationSequence.angles[0] = 90;
     rotationSequence.angles[1] = 180;
@@ -167,7 +163,7 @@ TEST(TriggerTurn, TakesTheSequenceInOrderAndWraps) {
 }
 
 TEST(TriggerTurn, AnEmptySequenceTurnsNothing) {
-    Turning world;
+    CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 3, 4);
     triggerTurn();
     EXPECT_EQ(objectBox(box)->x, 3.0f);
@@ -177,7 +173,7 @@ TEST(TriggerTurn, AnEmptySequenceTurnsNothing) {
 }
 
 TEST(WindowShake, JerksThrowLooseObjectsTheOtherWay) {
-    Turning world;
+    CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 40, 40);
     ObjectNode *kiss = placed(KIND_KISS, 10, 10, 0.1, 0.2);
     ObjectNode *platform = placed(KIND_PLATFORM, 60, 60);

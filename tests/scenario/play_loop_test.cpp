@@ -1,15 +1,24 @@
+// The game screen on levels made by each test: how levels end, lives and
+// credits, the turn keys, and the sounds of a game in order.
 #include "app/states.h"
 #include "game_run.h"
 #include "world/object_records.h"
 #include <gtest/gtest.h>
 
 namespace {
+
+// A player and a dummy that never meet.
 TestLevel quiet(const std::string &name) {
     TestLevel level;
     level.name = name;
-    level.objects = {at(KIND_PLAYER, 10, 78, 1), at(KIND_DUMMY, 60, 77)};
+    level.objects = {at(KIND_PLAYER, 8, 78, 1), at(KIND_DUMMY, 50, 77)};
     return level;
 }
+
+int count(const std::vector<std::string> &names, const std::string &name) {
+    return static_cast<int>(std::count(names.begin(), names.end(), name));
+}
+
 } // namespace
 
 TEST(PlayLoop, ALevelWithoutEnemiesEndsOnceThePlayerHasSettled) {
@@ -23,33 +32,33 @@ TEST(PlayLoop, ALevelWithoutEnemiesEndsOnceThePlayerHasSettled) {
     EXPECT_EQ(late.score, 6000) << "the whole bonus time";
 }
 
-TEST(PlayLoop, TheLastLifeWithoutCreditsEndsTheGame) {
+TEST(PlayLoop, TheLastLifeEndsTheGameUnlessACreditRestartsTheLevel) {
     TestLevel deadly;
     deadly.name = "Deadly";
     deadly.objects = {at(KIND_PLAYER, 40, 78, 1), at(KIND_DUMMY, 44, 77)};
-    GameSnapshot s = runGame({deadly}, "5000 end\n", 0, 1, 0);
-    EXPECT_FALSE(s.closed) << "the game left by itself";
-    EXPECT_EQ(s.state, STATE_ATTRACT);
-    EXPECT_EQ(s.credits, 0);
+    GameSnapshot over = runGame({deadly}, "5000 end\n", 0, 1, 0);
+    EXPECT_FALSE(over.closed) << "the game left by itself";
+    EXPECT_EQ(over.state, STATE_ATTRACT);
+    EXPECT_EQ(over.credits, 0);
+    GameSnapshot again = runGame({deadly}, "1600 end\n", 0, 1, 2);
+    EXPECT_TRUE(again.closed);
+    EXPECT_EQ(again.credits, 1);
+    EXPECT_EQ(again.lives, 3);
 }
 
-TEST(PlayLoop, ACreditRestartsTheLevelWithThreeLives) {
-    TestLevel deadly;
-    deadly.name = "Deadly";
-    deadly.objects = {at(KIND_PLAYER, 40, 78, 1), at(KIND_DUMMY, 44, 77)};
-    GameSnapshot s = runGame({deadly}, "1600 end\n", 0, 1, 2);
-    EXPECT_TRUE(s.closed);
-    EXPECT_EQ(s.credits, 1);
-    EXPECT_EQ(s.lives, 3);
-}
-
-TEST(PlayLoop, CreditsStopAtFive) {
+TEST(PlayLoop, EveryAcceptedCreditPressShufflesAndCreditsStopAtFive) {
+    // A release stays visible to every pass until the next frame, and the
+    // passes on an even game clock each count: one tap may add more than one.
+    GameSnapshot one = runGame({quiet("Quiet")}, "500 tap F5\n1000 end\n");
+    EXPECT_EQ(one.credits, 5) << "the passes of one frame on an even clock";
+    EXPECT_EQ(count(soundPlays(), "Shuffle.ogg"), 6) << "a shuffle for every accepted pass";
     std::string script;
-    for (int i = 0; i < 12; i++)
+    for (int i = 0; i < 8; i++)
         script += std::to_string(500 + i * 200) + " tap F5\n";
-    script += "3500 end\n";
-    GameSnapshot s = runGame({quiet("Quiet")}, script, 0, 3, 3);
-    EXPECT_EQ(s.credits, 5);
+    script += "2500 end\n";
+    GameSnapshot many = runGame({quiet("Quiet")}, script, 0, 3, 2);
+    EXPECT_EQ(many.credits, 5);
+    EXPECT_GE(count(soundPlays(), "Shuffle.ogg"), 8) << "it shuffles on at 5 credits";
 }
 
 TEST(PlayLoop, TheTurnKeysDoNothingOnABossLevel) {
@@ -76,4 +85,24 @@ TEST(PlayLoop, ATurnHeldBackByADeathFollowsAsSoonAsItIsResolved) {
     const uint32_t turnedAfter = s.lastTurnTime - s.gameStart;
     EXPECT_GT(turnedAfter, 19100u) << "not while the player was dying";
     EXPECT_LT(turnedAfter, 20000u) << "but at once when the death was resolved";
+}
+
+TEST(PlayLoop, AGameSoundsInTheOrderThingsHappen) {
+    // Walk, jump, conjure in mid-air onto the dummy, then the next level's music.
+    const std::string script = "1000 down RIGHT\n1680 up RIGHT\n1800 down UP\n1830 up UP\n"
+                               "1950 tap SPACE\n4000 end\n";
+    GameSnapshot s = runGame({quiet("One"), quiet("Two")}, script);
+    ASSERT_EQ(s.levelIndex, 1);
+    const std::vector<std::string> expected = {"Menu.ogg", "jump.ogg", "create.ogg", "destroy.ogg",
+                                               "Mystery.ogg"};
+    std::vector<std::string> seen;
+    for (const std::string &name : soundPlays())
+        if (std::find(expected.begin(), expected.end(), name) != expected.end())
+            seen.push_back(name);
+    EXPECT_EQ(seen, expected);
+
+    // Two keyed turns 1.1 s apart: the shake of the first has ended by then.
+    runGame({quiet("Turns")}, "1500 tap S\n2700 tap S\n4500 end\n");
+    EXPECT_EQ(count(soundPlays(), "Crash.ogg"), 2);
+    EXPECT_EQ(count(soundPlays(), "Shake.ogg"), 2);
 }

@@ -50,7 +50,7 @@ struct DummyDevice {
 
 } // namespace
 
-TEST(MixerAudio, PlaysEffectsAndMusicAndForgetsChannelsTakenByOthers) {
+TEST(MixerAudio, PlaysEffectsAndMusicForgetsChannelsTakenByOthersAndShutsDown) {
     DummyDevice device;
     const int missing = mixerSoundOpen(device.dir.file("nothing.ogg").c_str(), 0);
     EXPECT_EQ(missing, 0) << "a missing file leaves the slot empty";
@@ -95,26 +95,21 @@ TEST(MixerAudio, PlaysEffectsAndMusicAndForgetsChannelsTakenByOthers) {
     EXPECT_EQ(mixerSoundPlay(music), -1);
     const int reopened = mixerSoundOpen(device.shortSound.c_str(), 1);
     EXPECT_EQ(reopened, music) << "released handles are used again";
-}
 
-TEST(MixerAudio, ShortEffectsStopOnTheirOwn) {
-    DummyDevice device;
-    const int effect = mixerSoundOpen(device.shortSound.c_str(), 0);
-    ASSERT_GT(effect, 0);
-    const int channel = mixerSoundPlay(effect);
+    // A short effect stops on its own.
+    const int blip = mixerSoundOpen(device.shortSound.c_str(), 0);
+    ASSERT_GT(blip, 0);
+    const int channel = mixerSoundPlay(blip);
     EXPECT_EQ(mixerSoundIsPlaying(channel), 1);
     for (int i = 0; i < 100 && mixerSoundIsPlaying(channel); i++)
         SDL_Delay(10);
     EXPECT_EQ(mixerSoundIsPlaying(channel), 0);
-}
 
-TEST(MixerAudio, AfterShutdownNothingPlays) {
-    DummyDevice device;
-    const int effect = mixerSoundOpen(device.longSound.c_str(), 0);
-    const int channel = mixerSoundPlay(effect);
+    // After shutdown nothing plays, and every call is harmless.
+    const int last = mixerSoundPlay(effect);
     mixerSoundShutdown();
     EXPECT_FALSE(mixerIsOpen());
-    EXPECT_EQ(mixerSoundIsPlaying(channel), 0);
+    EXPECT_EQ(mixerSoundIsPlaying(last), 0);
     EXPECT_EQ(mixerSoundPlay(effect), -1);
     EXPECT_EQ(mixerSoundOpen(device.longSound.c_str(), 0), 0);
     mixerSoundSetGroupVolume(SOUND_GROUP_FX, 0.5f);

@@ -26,17 +26,6 @@ bool endsWith(const std::string &s, const std::string &tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The file name of every sound started since `from`, in order.
-std::vector<std::string> playsSince(size_t from) {
-    std::vector<std::string> plays;
-    for (size_t i = from; i < headless.soundCalls.size(); i++)
-        if (headless.soundCalls[i].what == "play") {
-            const std::string &p = headless.soundCalls[i].path;
-            plays.push_back(p.substr(p.find_last_of('/') + 1));
-        }
-    return plays;
-}
-
 std::vector<std::pair<int, float>> volumesSince(size_t from) {
     std::vector<std::pair<int, float>> volumes;
     for (size_t i = from; i < headless.soundCalls.size(); i++)
@@ -96,7 +85,7 @@ TEST(Sound, VolumeStepsAreFloatStepsThatStopAtTheEnds) {
     volumeUp();
     EXPECT_EQ(soundGroupVolume(SOUND_GROUP_BGM), 1.0f);
     EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
-    EXPECT_EQ(playsSince(before), std::vector<std::string>{"Vup.ogg"})
+    EXPECT_EQ(soundPlays(before), std::vector<std::string>{"Vup.ogg"})
         << "at the top a step only plays its feedback sound";
     EXPECT_TRUE(volumesSince(before).empty());
 
@@ -131,7 +120,7 @@ TEST(Sound, VolumeKeysPlayTheirFeedbackTwiceAndStepOnce) {
     pollKeyboard();
     size_t before = headless.soundCalls.size();
     volumeKeys();
-    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Vdown.ogg", "Vdown.ogg"}));
+    EXPECT_EQ(soundPlays(before), (std::vector<std::string>{"Vdown.ogg", "Vdown.ogg"}));
     const auto volumes = volumesSince(before);
     ASSERT_EQ(volumes.size(), 2u) << "music first, then the effects";
     EXPECT_EQ(volumes[0].first, SOUND_GROUP_BGM);
@@ -144,7 +133,7 @@ TEST(Sound, VolumeKeysPlayTheirFeedbackTwiceAndStepOnce) {
     pollKeyboard();
     before = headless.soundCalls.size();
     volumeKeys();
-    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Vup.ogg", "Vup.ogg"}));
+    EXPECT_EQ(soundPlays(before), (std::vector<std::string>{"Vup.ogg", "Vup.ogg"}));
     EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
 }
 
@@ -208,20 +197,28 @@ TEST(Sound, ShakeIsNotStartedAgainWhileItsChannelPlays) {
     idleFor(100);
     playSound(SOUND_JUMP); // other sounds do not disturb Shake's channel
     turn();
-    EXPECT_EQ(playsSince(before),
+    EXPECT_EQ(soundPlays(before),
               (std::vector<std::string>{"Shake.ogg", "Crash.ogg", "jump.ogg", "Crash.ogg"}));
     EXPECT_NE(channelTable[SOUND_SHAKE], channelTable[SOUND_CRASH]);
     idleFor(HEADLESS_SOUND_MS);
     EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 0);
     before = headless.soundCalls.size();
     turn();
-    EXPECT_EQ(playsSince(before), (std::vector<std::string>{"Shake.ogg", "Crash.ogg"}));
+    EXPECT_EQ(soundPlays(before), (std::vector<std::string>{"Shake.ogg", "Crash.ogg"}));
     EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 1);
     EXPECT_EQ(soundIsPlaying(-1), 0);
     EXPECT_EQ(soundIsPlaying(SOUND_COUNT), 0);
 }
 
-TEST(Sound, AfterTheFarewellNothingPlays) {
+TEST(Sound, BeforeStartUpAndAfterTheFarewellNothingPlays) {
+    {
+        HeadlessGame game;
+        playSound(SOUND_JUMP);
+        playMusic("Menu");
+        volumeDown();
+        playSound(1000);
+        EXPECT_TRUE(headless.soundCalls.empty());
+    }
     SoundGame sound;
     const int music = soundTable[SOUND_MUSIC];
     const int jump = soundTable[SOUND_JUMP];
@@ -241,13 +238,4 @@ TEST(Sound, AfterTheFarewellNothingPlays) {
     shutdownSound();
     EXPECT_EQ(headless.soundCalls.size(), before);
     EXPECT_EQ(soundIsPlaying(SOUND_SHAKE), 0);
-}
-
-TEST(Sound, CallsWithoutASoundSystemDoNothing) {
-    HeadlessGame game;
-    playSound(SOUND_JUMP);
-    playMusic("Menu");
-    volumeDown();
-    playSound(1000);
-    EXPECT_TRUE(headless.soundCalls.empty());
 }

@@ -6,8 +6,7 @@
 #include <limits>
 
 TEST(WorldCheck, PositionsInsideTheRoomPassAndOthersAreNamed) {
-    CleanWorld world;
-    loadAnimationLibrary();
+    CleanWorld world(true);
     addBorders();
     createObject(KIND_BOX, 40, 40);
     createObject(KIND_BOX, -WORLD_CHECK_MARGIN, ROOM_SIZE + WORLD_CHECK_MARGIN);
@@ -29,8 +28,7 @@ TEST(WorldCheck, PositionsInsideTheRoomPassAndOthersAreNamed) {
 }
 
 TEST(WorldCheck, TheProgramStopsOnABrokenWorldOnlyWhenAsked) {
-    CleanWorld world;
-    loadAnimationLibrary();
+    CleanWorld world(true);
     ObjectNode *box = createObject(KIND_BOX, 40, 40);
     objectBox(box)->y = std::numeric_limits<float>::quiet_NaN();
     int stoppedWith = 0;

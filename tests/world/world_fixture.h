@@ -1,5 +1,5 @@
-// A clean world for one test: headless host, the shipped animation library,
-// no objects, no turns, nothing scheduled, no contact handlers.
+// A clean world for one test: headless host, no objects, no turns, nothing
+// scheduled, no contact handlers; the shipped animation library when asked.
 #pragma once
 #include "anim/animation_library.h"
 #include "objects/collision.h"
@@ -14,7 +14,11 @@
 
 struct CleanWorld {
     HeadlessGame game;
-    CleanWorld() { reset(); }
+    explicit CleanWorld(bool animations = false) {
+        reset();
+        if (animations)
+            loadAnimationLibrary();
+    }
     ~CleanWorld() {
         reset();
         unloadAnimationLibrary();

@@ -27,6 +27,14 @@ struct DialogFixture {
     TempDir dir;
     DialogFixture(const std::string &script = "") : game(script) { dataRoot = dir.path; }
     ~DialogFixture() { Dialog_ClearAll(); }
+    // `count` play frames of 20 ms as far as the story boxes go.
+    void frames(int count) {
+        for (int i = 0; i < count; i++) {
+            idleFor(20);
+            pollKeyboard();
+            Dialog_Update();
+        }
+    }
     DialogRecord *make(const char *picture, const char *text) {
         DialogRecord *d = static_cast<DialogRecord *>(calloc(1, sizeof(DialogRecord)));
         EXPECT_EQ(Dialog_Create(d, picture, text, 0, 0), d);
@@ -36,43 +44,46 @@ struct DialogFixture {
 
 } // namespace
 
-TEST(Dialogs, WrapWordsWithoutSplittingThem) {
-    DialogFixture f;
-    writeBox(f.dir, "box.srf", 30, 14);
-    DialogRecord *d = f.make("box.srf", "the quick brown fox jumps over the lazy dog");
-    EXPECT_EQ(d->wrapWidth, 27);
-    Dialog_RenderText(d);
-    EXPECT_EQ(d->text, nullptr);
-    // Limit 24: words are taken until the count passes it; the word that
-    // crosses the limit stays on the line. Later lines start one column in.
-    EXPECT_EQ(row(d, 3), "...the.quick.brown.fox.jumps..");
-    EXPECT_EQ(row(d, 4), "....over.the.lazy.dog.........");
-    EXPECT_EQ(row(d, 2), "..............................");
-    const Cell written = d->picture->cells[3 * 30 + 3];
-    EXPECT_EQ(written.attr, 0x1F) << "old foreground becomes the background, text is white";
-    EXPECT_EQ(d->picture->cells[3 * 30 + 6].attr, 0x01) << "blanks are not written";
-    Dialog_Destroy(d);
-}
-
-TEST(Dialogs, AWordLongerThanTheLimitStaysWholeAndIsClippedAtTheEdge) {
-    DialogFixture f;
-    writeBox(f.dir, "box.srf", 12, 14);
-    DialogRecord *d = f.make("box.srf", "abcdefghijklmnop qr");
-    Dialog_RenderText(d);
-    EXPECT_EQ(row(d, 3), "...abcdefghi");
-    EXPECT_EQ(row(d, 4), "....qr......");
-    Dialog_Destroy(d);
-}
-
-TEST(Dialogs, OnlyRowsAboveSixFromTheBottomGetText) {
-    DialogFixture f;
-    writeBox(f.dir, "box.srf", 10, 12);
-    DialogRecord *d = f.make("box.srf", "aaaa bbbb cccc dddd eeee ffff");
-    Dialog_RenderText(d);
-    EXPECT_EQ(row(d, 3), "...aaaa...");
-    EXPECT_EQ(row(d, 5), "....cccc..");
-    EXPECT_EQ(row(d, 6), "..........") << "a box 12 rows high writes rows 3 to 5";
-    Dialog_Destroy(d);
+TEST(Dialogs, WrapWordsWithoutSplittingThemInsideTheBox) {
+    // Limit: the width less 6. Words are taken until the count passes it; the
+    // word that crosses the limit stays on the line, a word longer than the
+    // limit stays whole and is clipped at the edge. Later lines start one
+    // column in, and only rows above six from the bottom get text.
+    const struct {
+        int width, height;
+        const char *text;
+        std::vector<std::pair<int, std::string>> rows;
+    } cases[] = {
+        {30,
+         14,
+         "the quick brown fox jumps over the lazy dog",
+         {{2, std::string(30, '.')},
+          {3, "...the.quick.brown.fox.jumps.."},
+          {4, "....over.the.lazy.dog........."}}},
+        {12, 14, "abcdefghijklmnop qr", {{3, "...abcdefghi"}, {4, "....qr......"}}},
+        {10,
+         12,
+         "aaaa bbbb cccc dddd eeee ffff",
+         {{3, "...aaaa..."}, {5, "....cccc.."}, {6, ".........."}}},
+    };
+    for (const auto &c : cases) {
+        DialogFixture f;
+        writeBox(f.dir, "box.srf", c.width, c.height);
+        DialogRecord *d = f.make("box.srf", c.text);
+        EXPECT_EQ(d->wrapWidth, c.width - 3);
+        Dialog_RenderText(d);
+        EXPECT_EQ(d->text, nullptr);
+        for (const auto &[r, text] : c.rows)
+            EXPECT_EQ(row(d, r), text) << c.text << ", row " << r;
+        const Cell written = d->picture->cells[3 * c.width + 3];
+        EXPECT_EQ(written.attr, 0x1F) << "old foreground becomes the background, text is white";
+        const size_t blank = row(d, 3).find('.', 3);
+        if (blank != std::string::npos) {
+            EXPECT_EQ(d->picture->cells[3 * c.width + blank].attr, 0x01)
+                << "blanks are not written";
+        }
+        Dialog_Destroy(d);
+    }
 }
 
 TEST(Dialogs, APortraitNarrowsTheWrapOrIsRefusedWhenItDoesNotFit) {
@@ -121,19 +132,12 @@ TEST(Dialogs, EnterAdvancesOneBoxPerReleaseAndTheLastGoesAway) {
     f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n");
     Dialog_LoadScript("a.dlg");
     Dialog_Start();
-    auto frame = [] {
-        idleFor(20);
-        pollKeyboard();
-        Dialog_Update();
-    };
-    for (int i = 0; i < 44; i++)
-        frame(); // Enter held from 100 to 900 ms
+    f.frames(44); // Enter held from 100 to 900 ms
     EXPECT_STREQ(currentDialog->text, "One") << "holding Enter advances nothing";
-    frame();
+    f.frames(1);
     ASSERT_NE(currentDialog, nullptr);
     EXPECT_STREQ(currentDialog->text, "Two");
-    for (int i = 0; i < 6; i++)
-        frame();
+    f.frames(6);
     EXPECT_EQ(currentDialog, nullptr) << "the closing record ends the dialogs";
     EXPECT_EQ(dialogQueue.count, 0);
 }
@@ -144,18 +148,10 @@ TEST(Dialogs, TenSecondsAdvanceAndXDropsEverything) {
     f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n0\nbox.srf\nThree\n3 3\n");
     Dialog_LoadScript("a.dlg");
     Dialog_Start();
-    for (int i = 0; i < 510; i++) {
-        idleFor(20);
-        pollKeyboard();
-        Dialog_Update();
-    }
+    f.frames(510);
     ASSERT_NE(currentDialog, nullptr);
     EXPECT_STREQ(currentDialog->text, "Two");
-    for (int i = 0; i < 300; i++) {
-        idleFor(20);
-        pollKeyboard();
-        Dialog_Update();
-    }
+    f.frames(300);
     EXPECT_EQ(currentDialog, nullptr);
     EXPECT_EQ(dialogQueue.count, 0);
 }

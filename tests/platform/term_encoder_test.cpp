@@ -1,3 +1,6 @@
+#include "console/console_setup.h"
+#include "platform/raster/cp437.h"
+#include "platform/raster/rasteriser.h"
 #include "platform/term/term_encoder.h"
 #include "platform/term/term_glyphs.h"
 #include "platform/term/term_host.h"
@@ -9,9 +12,7 @@
 
 namespace {
 
-const uint32_t standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                               0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                               0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+const uint32_t *const standard = standardPalette;
 
 constexpr int W = 116, H = 88;
 
@@ -128,22 +129,7 @@ struct Terminal {
                 i = end + 1;
             } else {
                 ASSERT_GE(b, 0x20) << "control byte in text";
-                char32_t c = b;
-                int extra = 0;
-                if (b >= 0xF0) {
-                    c = b & 0x07;
-                    extra = 3;
-                } else if (b >= 0xE0) {
-                    c = b & 0x0F;
-                    extra = 2;
-                } else if (b >= 0xC0) {
-                    c = b & 0x1F;
-                    extra = 1;
-                }
-                for (int k = 1; k <= extra; k++)
-                    c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-                i += 1 + extra;
-                put(c);
+                put(readUtf8(s, i));
             }
         }
     }
@@ -153,23 +139,17 @@ struct Terminal {
 };
 
 std::vector<char32_t> codepoints(const std::string &s) {
-    Terminal t(8, 1);
-    t.feed(s);
     std::vector<char32_t> out;
-    for (int i = 0; i < t.column; i++)
-        out.push_back(t.at(0, i).ch);
+    for (size_t i = 0; i < s.size();)
+        out.push_back(readUtf8(s, i));
     return out;
-}
-
-uint32_t rgbOf(uint32_t colorref) {
-    return ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
 }
 
 // What the colour of a console index must look like on the terminal.
 uint32_t expectedColour(const TermScreen &screen, int index, const Terminal &t) {
     if (screen.colourMode == TERM_COLOURS_256)
         return t.palette[termNearest256(screen.palette[index])];
-    return rgbOf(screen.palette[index]);
+    return colorrefToRgb(screen.palette[index]);
 }
 
 // Checks that the terminal shows the frame exactly: every character of both

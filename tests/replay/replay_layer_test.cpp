@@ -110,7 +110,15 @@ Session record(const std::string &path, const std::string &script, int frames, s
     return s;
 }
 
-Session replay(const std::string &path, int frames, int bad = -1, int *stopCode = nullptr) {
+// A replay of the recording, with what it printed and how it stopped (0 when
+// it ran to its end).
+struct Replayed {
+    Session session;
+    std::string out, err;
+    int stopCode = 0;
+};
+
+Replayed replay(const std::string &path, int frames, int bad = -1) {
     HeadlessGame game("", UINT32_MAX);
     ReplayHeader header;
     std::string error;
@@ -121,17 +129,20 @@ Session replay(const std::string &path, int frames, int bad = -1, int *stopCode 
     host = wrapForReplay(host, true);
     hostCloseRequested = throwClosed;
     replayStop = throwStopped;
-    Session s;
+    Replayed r;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     try {
-        s = play(frames, bad);
+        r.session = play(frames, bad);
         host->shutdown();
     } catch (Stopped &stop) {
-        if (stopCode)
-            *stopCode = stop.code;
+        r.stopCode = stop.code;
     }
+    r.out = testing::internal::GetCapturedStdout();
+    r.err = testing::internal::GetCapturedStderr();
     hostCloseRequested = nullptr;
     replayStop = nullptr;
-    return s;
+    return r;
 }
 
 } // namespace
@@ -139,22 +150,18 @@ Session replay(const std::string &path, int frames, int bad = -1, int *stopCode 
 TEST(ReplayLayers, AReplayGivesTheSameAnswersAndClosesWhereTheRecordingDid) {
     TempDir dir;
     size_t bytes = 0;
-    // The script ends at 900 ms; the headless host closes 5 s later.
+    // The script ends at 900 ms; the headless host closes 2 s later.
     const Session recorded = record(dir.file("a.rec"), SCRIPT, 100000, bytes, 2000);
     ASSERT_TRUE(recorded.closed);
     EXPECT_GT(recorded.frames, 250);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const Session replayed = replay(dir.file("a.rec"), 100000);
-    const std::string out = testing::internal::GetCapturedStdout();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(replayed.closed);
-    EXPECT_EQ(replayed.frames, recorded.frames);
-    EXPECT_EQ(replayed.answers, recorded.answers);
-    EXPECT_EQ(replayed.frameHashes, recorded.frameHashes);
-    EXPECT_EQ(err, "replay: " + std::to_string(recorded.frames) + " frames as recorded\n");
-    EXPECT_EQ(out.rfind("timedemo: " + std::to_string(recorded.frames) + " frames in ", 0), 0u)
-        << out;
+    const Replayed replayed = replay(dir.file("a.rec"), 100000);
+    EXPECT_TRUE(replayed.session.closed);
+    EXPECT_EQ(replayed.session.frames, recorded.frames);
+    EXPECT_EQ(replayed.session.answers, recorded.answers);
+    EXPECT_EQ(replayed.session.frameHashes, recorded.frameHashes);
+    const std::string frames = std::to_string(recorded.frames);
+    EXPECT_EQ(replayed.err, "replay: " + frames + " frames as recorded\n");
+    EXPECT_EQ(replayed.out.rfind("timedemo: " + frames + " frames in ", 0), 0u) << replayed.out;
     // 256 key questions and 12 clock readings a frame cost a few bytes.
     EXPECT_LT(bytes, static_cast<size_t>(recorded.frames) * 24) << bytes << " bytes";
 }
@@ -164,22 +171,15 @@ TEST(ReplayLayers, ASessionThatEndsByItselfEndsTheReplay) {
     size_t bytes = 0;
     const Session recorded = record(dir.file("b.rec"), SCRIPT, 300, bytes);
     ASSERT_FALSE(recorded.closed);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const Session replayed = replay(dir.file("b.rec"), 300);
-    const std::string out = testing::internal::GetCapturedStdout();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(replayed.frameHashes, recorded.frameHashes);
-    EXPECT_EQ(err, "replay: 300 frames as recorded\n");
-    EXPECT_EQ(out.rfind("timedemo: 300 frames in ", 0), 0u) << out;
+    const Replayed replayed = replay(dir.file("b.rec"), 300);
+    EXPECT_EQ(replayed.session.frameHashes, recorded.frameHashes);
+    EXPECT_EQ(replayed.err, "replay: 300 frames as recorded\n");
+    EXPECT_EQ(replayed.out.rfind("timedemo: 300 frames in ", 0), 0u) << replayed.out;
 
     // A game that goes on past the recording's end has drifted.
-    int code = 0;
-    testing::internal::CaptureStderr();
-    replay(dir.file("b.rec"), 301, -1, &code);
-    EXPECT_EQ(code, REPLAY_DRIFT_EXIT);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("replay drifted at frame 301"),
-              std::string::npos);
+    const Replayed past = replay(dir.file("b.rec"), 301);
+    EXPECT_EQ(past.stopCode, REPLAY_DRIFT_EXIT);
+    EXPECT_NE(past.err.find("replay drifted at frame 301"), std::string::npos) << past.err;
 }
 
 TEST(ReplayLayers, TheFirstFrameThatDiffersIsReported) {
@@ -188,17 +188,14 @@ TEST(ReplayLayers, TheFirstFrameThatDiffersIsReported) {
     record(dir.file("c.rec"), SCRIPT, 200, bytes);
     // One frame between the full checks, and one on a full check.
     for (int bad : {37, 120}) {
-        int code = 0;
-        testing::internal::CaptureStderr();
-        const Session s = replay(dir.file("c.rec"), 200, bad, &code);
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(code, REPLAY_DRIFT_EXIT);
+        const Replayed r = replay(dir.file("c.rec"), 200, bad);
+        EXPECT_EQ(r.stopCode, REPLAY_DRIFT_EXIT);
         EXPECT_EQ(
-            err.rfind("replay drifted at frame " + std::to_string(bad) + ": the picture differs",
-                      0),
+            r.err.rfind("replay drifted at frame " + std::to_string(bad) + ": the picture differs",
+                        0),
             0u)
-            << err;
-        EXPECT_EQ(s.frames, 0) << "stopped inside the frame";
+            << r.err;
+        EXPECT_EQ(r.session.frames, 0) << "stopped inside the frame";
     }
 }
 
@@ -226,10 +223,7 @@ TEST(ReplayLayers, BrokenFilesAreRefusedWithAReason) {
 
     // Cut inside the stream: the replay stops where the recording stops.
     dir.write("h.rec", whole.substr(0, whole.size() - 200));
-    int code = 0;
-    testing::internal::CaptureStderr();
-    replay(dir.file("h.rec"), 50, -1, &code);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(code, REPLAY_DRIFT_EXIT);
-    EXPECT_NE(err.find("replay drifted at frame"), std::string::npos) << err;
+    const Replayed r = replay(dir.file("h.rec"), 50);
+    EXPECT_EQ(r.stopCode, REPLAY_DRIFT_EXIT);
+    EXPECT_NE(r.err.find("replay drifted at frame"), std::string::npos) << r.err;
 }

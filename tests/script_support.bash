@@ -1,7 +1,8 @@
 # Sourced by the test and benchmark scripts that run the real program: a data
-# root of its own, and for the window host a virtual X server with a window
-# manager, as on a desktop. The X functions need $tmp (a scratch folder) and
-# the array pids (processes to kill on exit).
+# root of its own, for the window host a virtual X server with a window
+# manager, as on a desktop, a tmux server for the terminal host, and the
+# checks the scripts share. The X functions need $tmp (a scratch folder) and
+# the array pids (processes to kill on exit): scratch_area makes both.
 
 wobble_source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -69,3 +70,39 @@ tmux_session() {
     trap 'T kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 }
 T() { tmux -L "$socket" -f /dev/null -u "$@"; }
+
+# scratch_area: a scratch folder $tmp and the array pids of processes to
+# kill, both gone when the script ends.
+scratch_area() {
+    tmp=$(mktemp -d)
+    pids=()
+    trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+}
+
+# fail MESSAGE: says what failed and counts it; the script goes on.
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# check_replay WHAT RECORDED PROGRAM ARGUMENT...: the program, replaying,
+# ends well on the recorded report line and says the frames were as
+# recorded; a timedemo also says how fast it went.
+check_replay() {
+    local what=$1 recorded=$2 errors out code
+    shift 2
+    errors=$(mktemp)
+    out=$("$@" </dev/null 2>"$errors")
+    code=$?
+    if [ $code -eq 0 ] && [ "$(tail -n 1 <<<"$out")" = "$recorded" ] &&
+        grep -q "frames as recorded" "$errors"; then
+        echo "ok: $what"
+    else
+        fail "$what (exit $code): $(tail -n 1 <<<"$out") $(cat "$errors")"
+    fi
+    if [[ " $* " == *" --timedemo "* ]] && ! grep -q '^timedemo: [0-9]* frames in ' <<<"$out"; then
+        fail "$what: no timedemo line: $out"
+    fi
+    rm -f "$errors"
+}

@@ -8,28 +8,15 @@ set -u
 binary=$1
 build=$2
 check=$build/sdl_window_check
-failures=0
 passes=0
 source "$(dirname "$0")/../script_support.bash"
+scratch_area
 
 pass() { passes=$((passes + 1)); }
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 # expect NAME GOT WANT
 expect() {
     if [ "$2" == "$3" ]; then pass; else fail "$1: got '$2', want '$3'"; fi
 }
-
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
 
 # Without a display the window host says so in one line, and so does the
 # choice of host when there is neither a display nor a terminal.

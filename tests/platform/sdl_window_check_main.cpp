@@ -36,6 +36,7 @@ int main() {
     return 77;
 }
 #else
+#include "console/console_setup.h"
 #include "input/keyboard.h"
 #include "platform/raster/rasteriser.h"
 #include "platform/sdl/sdl_host.h"
@@ -45,10 +46,6 @@ constexpr int H = 88;
 
 static std::vector<Cell> frame(W *H);
 static std::string events;
-
-static const uint32_t standardColours[16] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 // Every character in many colour pairs; N shifts the pattern.
 static void makeFrame(int n) {
@@ -68,7 +65,7 @@ static void makePalette(const char *which, uint32_t out[16]) {
             const uint32_t r = (i * 16 + 3) & 255, g = 255 - i * 15, b = (i * 53 + 20) & 255;
             out[i] = r | g << 8 | b << 16;
         } else {
-            out[i] = standardColours[i];
+            out[i] = standardPalette[i];
         }
     }
 }

@@ -27,11 +27,6 @@ wait_for() { # text, tenths of a second
 # The pane as cells: one character a cell (each cell is two columns), the
 # pictures' solid blocks read as blanks so that text in them reads as text.
 cells() { T capture-pane -p -t t | sed 's/\(.\)./\1/g; s/█/ /g'; }
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 shows() { # screen, text expected in the cells, tenths of a second to wait
     local i
     for ((i = 0; i < ${3:-20}; i++)); do
@@ -107,24 +102,9 @@ recorded=$(T capture-pane -p -J -t t | grep -o '{"exitCode".*}}' | tail -1)
 echo "recorded in the terminal: $recorded"
 case "$recorded" in *'"frames":0,'*) echo "FAIL: no frame was played"; exit 1 ;; esac
 
-check() { # what, report, error output, exit code
-    if [ "$4" = 0 ] && [ "$2" = "$recorded" ] && grep -q "frames as recorded" <<<"$3"; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1 (exit $4): $2"
-        echo "$3"
-        failures=$((failures + 1))
-    fi
-}
 set +e
-out=$("$game" --host=headless --data="$work/root" --replay="$work/term.rec" 2>"$work/replay-err")
-code=$?
-check "replayed headless at the recorded pace" "$(tail -n 1 <<<"$out")" "$(cat "$work/replay-err")" $code
-out=$("$game" --data="$work/root" --replay="$work/term.rec" --timedemo 2>"$work/replay-err")
-code=$?
-check "replayed as a timedemo" "$(tail -n 1 <<<"$out")" "$(cat "$work/replay-err")" $code
-grep -q '^timedemo: [0-9]* frames in ' <<<"$out" && echo "ok: timedemo line" ||
-    { echo "FAIL: no timedemo line: $out"; failures=$((failures + 1)); }
+check_replay "replayed headless at the recorded pace" "$recorded" "$game" --host=headless --data="$work/root" --replay="$work/term.rec"
+check_replay "replayed as a timedemo" "$recorded" "$game" --data="$work/root" --replay="$work/term.rec" --timedemo
 set -e
 [ $failures -eq 0 ] || exit 1
 echo "the terminal session replays headless"

@@ -11,15 +11,8 @@
 set -u
 game=$(realpath "$1")
 cd "$(dirname "$0")/../.."
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
 source tests/script_support.bash
+scratch_area
 
 env DISPLAY=:999 "$game" --host=sdl </dev/null >/dev/null 2>"$tmp/err"
 if grep -q "no window host" "$tmp/err"; then
@@ -38,12 +31,6 @@ start_window_manager
 # A data root of its own: the session may beat the high score, and the editor
 # must not touch the shipped levels.
 make_data_root "$tmp/root" levels
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 "$game" --host=sdl -soundoff --data="$tmp/root" --record="$tmp/window.rec" \
     </dev/null >"$tmp/recorded" 2>"$tmp/recorded-err" &
@@ -135,21 +122,9 @@ case "$recorded" in
 *'"frames":0,'* | "") fail "no frame was played" ;;
 esac
 
-check() { # what, host arguments...
-    local what=$1
-    shift
-    "$game" "$@" --data="$tmp/root" --replay="$tmp/window.rec" </dev/null >"$tmp/out" 2>"$tmp/err"
-    local code=$?
-    if [ $code -eq 0 ] && [ "$(tail -n 1 "$tmp/out")" = "$recorded" ] &&
-        grep -q "frames as recorded" "$tmp/err"; then
-        echo "ok: $what"
-    else
-        fail "$what (exit $code): $(tail -n 1 "$tmp/out") $(cat "$tmp/err")"
-    fi
-}
-check "replayed headless" --host=headless
-check "replayed headless as a timedemo" --timedemo
-check "replayed in the window" --host=sdl
+check_replay "replayed headless" "$recorded" "$game" --host=headless --data="$tmp/root" --replay="$tmp/window.rec"
+check_replay "replayed headless as a timedemo" "$recorded" "$game" --timedemo --data="$tmp/root" --replay="$tmp/window.rec"
+check_replay "replayed in the window" "$recorded" "$game" --host=sdl --data="$tmp/root" --replay="$tmp/window.rec"
 
 [ $failures -eq 0 ] || exit 1
 echo "the window session replays headless and in the window"

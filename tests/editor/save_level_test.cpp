@@ -95,18 +95,17 @@ TEST(SaveLevel, TheSameNameTwiceIsListedTwiceAndTheHeaderCarriesTurnsAndTime) {
     EXPECT_EQ(int32At(lvl, 52), KIND_DUMMY);
 }
 
-TEST(SaveLevel, NothingIsWrittenForAnEmptyLevel) {
-    EditorBench bench("1Wake\nMystery\n");
-    EditorSnapshot s = bench.run("100 down CONTROL\n150 tap D\n200 up CONTROL\n400 tap RETURN\n"
-                                 "600 end\n");
-    EXPECT_TRUE(anyFrameShows(bench.frames, "Object list is empty! Aborting save."));
-    EXPECT_TRUE(anyFrameShows(bench.frames, "Save Error"));
-    EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
-    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
-    EXPECT_EQ(s.out, "");
-}
-
-TEST(SaveLevel, AListThatCannotBeReadOrRewrittenStopsTheSave) {
+TEST(SaveLevel, AnEmptyLevelOrAListThatCannotBeReadOrRewrittenStopsTheSave) {
+    {
+        EditorBench bench("1Wake\nMystery\n");
+        EditorSnapshot s = bench.run("100 down CONTROL\n150 tap D\n200 up CONTROL\n"
+                                     "400 tap RETURN\n600 end\n");
+        EXPECT_TRUE(anyFrameShows(bench.frames, "Object list is empty! Aborting save."));
+        EXPECT_TRUE(anyFrameShows(bench.frames, "Save Error"));
+        EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
+        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
+        EXPECT_EQ(s.out, "");
+    }
     // No list at all: nothing is asked and nothing written.
     {
         EditorBench bench(nullptr);

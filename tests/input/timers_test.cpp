@@ -44,11 +44,3 @@ TEST(WaitOrKey, AKeyAlreadyHeldDoesNotEndItButItsRepeatDoes) {
     EXPECT_EQ(waitOrKey(300), 0);
     EXPECT_EQ(waitOrKey(1000), 1) << "autorepeat delivers a fresh key-down";
 }
-
-TEST(GameClock, LeavesOutTheTimeSpentPaused) {
-    HeadlessGame game;
-    uint32_t before = gameClock();
-    idleFor(1000);
-    pausedTotal += 400;
-    EXPECT_EQ(gameClock() - before, 600u);
-}

@@ -13,6 +13,11 @@ source "$(dirname "$0")/../script_support.bash"
 scratch_area
 
 pass() { passes=$((passes + 1)); }
+finish() {
+    echo "$passes passed, $failures failed"
+    [ $failures -eq 0 ]
+    exit
+}
 # expect NAME GOT WANT
 expect() {
     if [ "$2" == "$3" ]; then pass; else fail "$1: got '$2', want '$3'"; fi
@@ -30,9 +35,7 @@ expect "no display, no terminal says one line" "$(wc -l <"$tmp/err")" 1
 
 if [ ! -x "$check" ] || ! command -v Xvfb >/dev/null; then
     echo "skipped: no Xvfb or no check program (run tools/setup.sh)"
-    echo "$passes passed, $failures failed"
-    [ $failures -eq 0 ]
-    exit
+    finish
 fi
 for tool in xdotool xwd xwininfo xprop; do
     command -v $tool >/dev/null || {
@@ -42,11 +45,7 @@ for tool in xdotool xwd xwininfo xprop; do
 done
 
 # A screen big enough for scale 2 with a window frame.
-if ! start_xvfb 2048x1536; then
-    echo "$passes passed, $failures failed"
-    [ $failures -eq 0 ]
-    exit
-fi
+start_xvfb 2048x1536 || finish
 start_window_manager
 [ $haveWm -eq 1 ] || echo "note: no window manager; full screen and closing are not tested"
 
@@ -296,5 +295,4 @@ if [ $haveWm -eq 1 ]; then
 fi
 
 grep -v "^$" "$tmp/check.err" | head -5
-echo "$passes passed, $failures failed"
-[ $failures -eq 0 ]
+finish

@@ -21,7 +21,6 @@
 //   scale               the picture's scale
 //   setscale N          size the window to scale N
 //   idle MS             idle
-//   title TEXT          set the title
 #include "platform/hosts.h"
 #include <csignal>
 #include <cstdio>
@@ -297,8 +296,6 @@ int main() {
             sdlSetWindowScale(atoi(arg));
         } else if (cmd == "idle") {
             host->idle(static_cast<uint32_t>(atoi(arg)));
-        } else if (cmd == "title") {
-            host->setTitle(arg);
         } else {
             reply = "unknown command " + cmd;
         }

@@ -95,73 +95,59 @@ TEST(SaveLevel, TheSameNameTwiceIsListedTwiceAndTheHeaderCarriesTurnsAndTime) {
     EXPECT_EQ(int32At(lvl, 52), KIND_DUMMY);
 }
 
-TEST(SaveLevel, AnEmptyLevelOrAListThatCannotBeReadOrRewrittenStopsTheSave) {
-    {
-        EditorBench bench("1Wake\nMystery\n");
-        EditorSnapshot s = bench.run("100 down CONTROL\n150 tap D\n200 up CONTROL\n"
-                                     "400 tap RETURN\n600 end\n");
-        EXPECT_TRUE(anyFrameShows(bench.frames, "Object list is empty! Aborting save."));
-        EXPECT_TRUE(anyFrameShows(bench.frames, "Save Error"));
-        EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
-        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
-        EXPECT_EQ(s.out, "");
-    }
-    // No list at all: nothing is asked and nothing written.
-    {
-        EditorBench bench(nullptr);
-        EditorSnapshot s = bench.run(placeThreeAndSave("q"));
-        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be read"));
-        EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
-        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
-        EXPECT_FALSE(std::filesystem::exists(bench.levels("Levels.txt")));
-        EXPECT_EQ(s.out, "");
-    }
-    // A list without a count is something else: it is left as it is.
-    {
-        EditorBench bench("hello\n");
-        bench.run(placeThreeAndSave("q"));
-        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be read"));
-        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "hello\n");
-    }
-    // A list that says it has no level is extended.
-    {
-        EditorBench bench("0\n");
-        bench.run(placeThreeAndSave("First"));
-        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1First\nMystery\n");
-        EXPECT_TRUE(std::filesystem::exists(bench.levels("First.lvl")));
-    }
-    // A list that cannot be replaced (its temporary file cannot be made):
-    // no level file, not even under the bare name.
-    {
-        EditorBench bench("1Wake\nMystery\n");
-        std::filesystem::create_directory(bench.levels("Levels.txt.part"));
-        EditorSnapshot s = bench.run(placeThreeAndSave("q"));
-        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be rewritten"));
-        EXPECT_FALSE(anyFrameShows(bench.frames, "File saved sucessfully!"));
-        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
-        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
-        EXPECT_FALSE(std::filesystem::exists(bench.levels("q")));
-        EXPECT_EQ(s.out, "");
-    }
-    // A level file that cannot be written is reported; the list names it.
-    {
-        EditorBench bench("1Wake\nMystery\n");
-        std::filesystem::create_directory(bench.levels("q.lvl.part"));
-        bench.run(placeThreeAndSave("q"));
-        EXPECT_TRUE(anyFrameShows(bench.frames, "could not be written"));
-        EXPECT_FALSE(anyFrameShows(bench.frames, "File saved sucessfully!"));
-        EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
-        EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "2Wake\nMystery\nq\nMystery\n");
-    }
+TEST(SaveLevel, NothingIsWrittenForAnEmptyLevel) {
+    EditorBench bench("1Wake\nMystery\n");
+    EditorSnapshot s =
+        bench.run("100 down CONTROL\n150 tap D\n200 up CONTROL\n400 tap RETURN\n600 end\n");
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Object list is empty! Aborting save."));
+    EXPECT_TRUE(anyFrameShows(bench.frames, "Save Error"));
+    EXPECT_FALSE(anyFrameShows(bench.frames, "Filename pureezu!"));
+    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), "1Wake\nMystery\n");
+    EXPECT_EQ(s.out, "");
 }
 
-TEST(SaveLevel, AFullListTakesNoMoreLevels) {
-    std::string list = "40";
+TEST(SaveLevel, AListThatCannotTakeTheLevelStopsTheSave) {
+    std::string full = "40";
     for (int i = 0; i < 40; i++)
-        list += "L" + std::to_string(i) + "\nMystery\n";
-    EditorBench bench(list.c_str());
-    bench.run(placeThreeAndSave("q"));
-    EXPECT_TRUE(anyFrameShows(bench.frames, "is full"));
-    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), list);
-    EXPECT_FALSE(std::filesystem::exists(bench.levels("q.lvl")));
+        full += "L" + std::to_string(i) + "\nMystery\n";
+    const struct {
+        const char *list;      // null: no list at all
+        const char *blocker;   // a folder standing where this file must go, or null
+        const char *message;   // what the save says
+        const char *listAfter; // null: still no list
+        bool asked;            // the file name was asked for
+        bool objectsWritten;   // the objects went out to a level file
+    } cases[] = {
+        // Nothing is asked and nothing written.
+        {nullptr, nullptr, "could not be read", nullptr, false, false},
+        // A list without a count is something else: it is left as it is.
+        {"hello\n", nullptr, "could not be read", "hello\n", false, false},
+        {full.c_str(), nullptr, "is full", full.c_str(), false, false},
+        // The list cannot be replaced (its temporary file cannot be made).
+        {"1Wake\nMystery\n", "Levels.txt.part", "could not be rewritten", "1Wake\nMystery\n", true,
+         false},
+        // A level file that cannot be written is reported; the list names it.
+        {"1Wake\nMystery\n", "q.lvl.part", "could not be written", "2Wake\nMystery\nq\nMystery\n",
+         true, true},
+        // A list that says it has no level is extended.
+        {"0\n", nullptr, "File saved sucessfully!", "1q\nMystery\n", true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
+        EditorBench bench(c.list);
+        if (c.blocker)
+            std::filesystem::create_directory(bench.levels(c.blocker));
+        EditorSnapshot s = bench.run(placeThreeAndSave("q"));
+        EXPECT_TRUE(anyFrameShows(bench.frames, c.message));
+        EXPECT_EQ(anyFrameShows(bench.frames, "Filename pureezu!"), c.asked);
+        if (c.listAfter)
+            EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"), c.listAfter);
+        else
+            EXPECT_FALSE(std::filesystem::exists(bench.levels("Levels.txt")));
+        const bool saved = c.message == std::string("File saved sucessfully!");
+        EXPECT_EQ(std::filesystem::exists(bench.levels("q.lvl")), saved);
+        EXPECT_FALSE(std::filesystem::exists(bench.levels("q"))) << "not even under the bare name";
+        EXPECT_EQ(anyFrameShows(bench.frames, "File saved sucessfully!"), saved);
+        EXPECT_EQ(s.out.empty(), !c.objectsWritten) << s.out;
+    }
 }

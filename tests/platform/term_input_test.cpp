@@ -97,7 +97,7 @@ TEST(TermInput, CtrlCClosesAndCtrlZSuspendsWithoutReachingTheGame) {
     EXPECT_EQ(take(kitty), "+11") << "only Ctrl itself reached the game";
 }
 
-TEST(TermInput, ATappedKeyGoesUpOnceTheGameHasSeenIt) {
+TEST(TermInput, AKeyWithoutAReleaseGoesUpOnceTheGameHasSeenIt) {
     TermInput in;
     feed(in, "p", 1000);
     EXPECT_EQ(take(in), "+50p");
@@ -113,6 +113,28 @@ TEST(TermInput, ATappedKeyGoesUpOnceTheGameHasSeenIt) {
     EXPECT_EQ(take(in), "+50p");
     termInputTick(in, 2000 + TERM_TAP_MS + TERM_SEEN_GRACE_MS);
     EXPECT_EQ(take(in), "-50p");
+    // A modifier goes up after its key.
+    feed(in, "\x05", 3000);
+    EXPECT_TRUE(termInputKeyHeld(in, 0x11));
+    EXPECT_TRUE(termInputKeyHeld(in, 'E'));
+    termInputTick(in, 3000 + TERM_TAP_MS);
+    EXPECT_EQ(take(in), "+11 +45^5 -45^5 -11") << "the letter first, then Ctrl";
+
+    // Plain bytes carry no releases even when kitty reports were asked for.
+    TermInput kitty;
+    kitty.kitty = true;
+    feed(kitty, "p\x1bOP", 1000);
+    EXPECT_TRUE(termInputKeyHeld(kitty, 'P'));
+    EXPECT_TRUE(termInputKeyHeld(kitty, 0x70));
+    termInputTick(kitty, 1000 + TERM_TAP_MS);
+    EXPECT_EQ(take(kitty), "+50p +70 -50p -70");
+    // A quick kitty press and release is held until the game looked once.
+    feed(kitty, "\x1b[32u\x1b[32;1:3u", 2000);
+    EXPECT_EQ(take(kitty), "+20sp -20sp");
+    termInputTick(kitty, 2001);
+    EXPECT_TRUE(termInputKeyHeld(kitty, ' '));
+    termInputTick(kitty, 2002);
+    EXPECT_FALSE(termInputKeyHeld(kitty, ' '));
 }
 
 TEST(TermInput, AWalkingKeyStaysHeldThroughAutorepeat) {
@@ -147,15 +169,6 @@ TEST(TermInput, AWalkingKeyStaysHeldThroughAutorepeat) {
     EXPECT_FALSE(termInputKeyHeld(in, 'D'));
 }
 
-TEST(TermInput, ModifiersGoUpWithTheirKey) {
-    TermInput in;
-    feed(in, "\x05", 1000);
-    EXPECT_TRUE(termInputKeyHeld(in, 0x11));
-    EXPECT_TRUE(termInputKeyHeld(in, 'E'));
-    termInputTick(in, 1000 + TERM_TAP_MS);
-    EXPECT_EQ(take(in), "+11 +45^5 -45^5 -11") << "the letter first, then Ctrl";
-}
-
 TEST(TermInput, KittyReportsPressesRepeatsAndReleases) {
     TermInput in;
     in.kitty = true;
@@ -175,27 +188,6 @@ TEST(TermInput, KittyReportsPressesRepeatsAndReleases) {
     // Text sent with the key wins over the key code.
     feed(in, "\x1b[59:58;2;58u", 3000);
     EXPECT_EQ(take(in), "+BA:");
-}
-
-TEST(TermInput, PlainBytesCarryNoReleasesEvenWhenKittyWasAskedFor) {
-    TermInput in;
-    in.kitty = true;
-    feed(in, "p\x1bOP", 1000);
-    EXPECT_TRUE(termInputKeyHeld(in, 'P'));
-    EXPECT_TRUE(termInputKeyHeld(in, 0x70));
-    termInputTick(in, 1000 + TERM_TAP_MS);
-    EXPECT_EQ(take(in), "+50p +70 -50p -70");
-}
-
-TEST(TermInput, AQuickKittyTapIsStillSeenByTheGame) {
-    TermInput in;
-    in.kitty = true;
-    feed(in, "\x1b[32u\x1b[32;1:3u", 1000);
-    EXPECT_EQ(take(in), "+20sp -20sp");
-    termInputTick(in, 1001);
-    EXPECT_TRUE(termInputKeyHeld(in, ' ')) << "held until the game looked once";
-    termInputTick(in, 1002);
-    EXPECT_FALSE(termInputKeyHeld(in, ' '));
 }
 
 TEST(TermInput, LosingTheFocusReleasesEveryKey) {

@@ -23,6 +23,17 @@ ProgramRun run(const std::string &arguments) {
     return r;
 }
 
+// Plays the script on `dir` (a data root) from the first level, recording
+// to s.rec and keeping frames in recorded/; replays may keep theirs in replayed/.
+ProgramRun recordSession(const TempDir &dir, const std::string &script,
+                         const std::string &more = "") {
+    dir.write("session.script", script);
+    fs::create_directories(dir.file("recorded"));
+    fs::create_directories(dir.file("replayed"));
+    return run("-skiptogame --data=" + dir.path + " --script=" + dir.file("session.script") +
+               " --record=" + dir.file("s.rec") + " --frames=" + dir.file("recorded") + more);
+}
+
 std::vector<std::string> frameFiles(const std::string &dir) {
     std::vector<std::string> names;
     for (const auto &e : fs::directory_iterator(dir))
@@ -59,13 +70,7 @@ TEST(ReplayProgram, AHeadlessSessionReplaysToTheSameReportAndFrames) {
     TempDir dir;
     makeDataRoot(dir);
     dir.write("data/stats/highScores.txt", "2000");
-    dir.write("session.script", SESSION);
-    fs::create_directories(dir.file("recorded"));
-    fs::create_directories(dir.file("replayed"));
-    const ProgramRun recorded =
-        run("-skiptogame --data=" + dir.path + " --script=" + dir.file("session.script") +
-            " --record=" + dir.file("s.rec") + " --frames=" + dir.file("recorded") +
-            " --frame-every=10");
+    const ProgramRun recorded = recordSession(dir, SESSION, " --frame-every=10");
     ASSERT_EQ(recorded.code, 0) << recorded.err;
     const std::string report = lastLine(recorded.out);
     ASSERT_NE(report.find("\"levelIndex\":0"), std::string::npos)
@@ -101,12 +106,8 @@ TEST(ReplayProgram, AHeadlessSessionReplaysToTheSameReportAndFrames) {
 TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
     TempDir dir;
     makeDataRoot(dir);
-    dir.write("session.script", "500 down RIGHT\n800 up RIGHT\n1000 tap P\n1500 tap P\n2500 end\n");
-    fs::create_directories(dir.file("recorded"));
-    fs::create_directories(dir.file("replayed"));
     const ProgramRun recorded =
-        run("-skiptogame --data=" + dir.path + " --script=" + dir.file("session.script") +
-            " --record=" + dir.file("s.rec") + " --frames=" + dir.file("recorded"));
+        recordSession(dir, "500 down RIGHT\n800 up RIGHT\n1000 tap P\n1500 tap P\n2500 end\n");
     ASSERT_EQ(recorded.code, 0) << recorded.err;
 
     // The same data, but without the pause screen's picture: the pause then

@@ -41,7 +41,7 @@ void buildRoom() {
 
 } // namespace
 
-TEST(TurnWorld, AFiveByFiveBoxAtTheCorner) {
+TEST(TurnWorld, AFiveByFiveBoxAtTheCornerAndTheStartPoint) {
     CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 0, 0);
     turnWorld(90);
@@ -62,11 +62,23 @@ TEST(TurnWorld, AFiveByFiveBoxAtTheCorner) {
     turnWorld(90);
     EXPECT_EQ(objectBox(platform)->x, 0.0f);
     EXPECT_EQ(objectBox(platform)->y, 76.0f);
+    // The start point turns as a five-by-five box.
+    startPoint = StartPoint{10, 70};
+    turnWorld(90);
+    EXPECT_EQ(startPoint.x, 70.0f);
+    EXPECT_EQ(startPoint.y, 70.0f);
+    turnWorld(-90);
+    EXPECT_EQ(startPoint.x, 10.0f);
+    EXPECT_EQ(startPoint.y, 70.0f);
+    turnWorld(180);
+    EXPECT_EQ(startPoint.x, 70.0f);
+    EXPECT_EQ(startPoint.y, 10.0f);
     // Anything else moves nothing.
     const auto before = places();
     turnWorld(45);
     turnWorld(0);
     EXPECT_EQ(places(), before);
+    EXPECT_EQ(startPoint.x, 70.0f);
 }
 
 TEST(TurnWorld, FourQuarterTurnsAreNoTurnAtAll) {
@@ -109,20 +121,6 @@ TEST(TurnWorld, FourQuarterTurnsAreNoTurnAtAll) {
     EXPECT_EQ(rotations(), (std::vector<int32_t>{1, 2, 0, 3}));
 }
 
-TEST(TurnWorld, TheStartPointTurnsAsAFiveByFiveBox) {
-    CleanWorld world(true);
-    startPoint = StartPoint{10, 70};
-    turnWorld(90);
-    EXPECT_EQ(startPoint.x, 70.0f);
-    EXPECT_EQ(startPoint.y, 70.0f);
-    turnWorld(-90);
-    EXPECT_EQ(startPoint.x, 10.0f);
-    EXPECT_EQ(startPoint.y, 70.0f);
-    turnWorld(180);
-    EXPECT_EQ(startPoint.x, 70.0f);
-    EXPECT_EQ(startPoint.y, 10.0f);
-}
-
 TEST(TurnWorld, DropsTheCarryAndTurnsSoldiersRound) {
     CleanWorld world(true);
     ObjectNode *player = placed(KIND_PLAYER, 10, 10, 1);
@@ -141,6 +139,11 @@ TEST(TurnWorld, DropsTheCarryAndTurnsSoldiersRound) {
 TEST(TriggerTurn, TakesTheSequenceInOrderAndWraps) {
     CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 0, 0);
+    // An empty sequence turns nothing.
+    triggerTurn();
+    EXPECT_EQ(objectBox(box)->y, 0.0f);
+    EXPECT_EQ(rotationSequence.index, 0);
+    EXPECT_EQ(currentTurnAngle(), 0);
     rotationSequence.angles[0] = 90;
     rotationSequence.angles[1] = 180;
     rotationSequence.count = 2;
@@ -160,16 +163,6 @@ TEST(TriggerTurn, TakesTheSequenceInOrderAndWraps) {
     rotationSequence.index = 7;
     triggerTurn();
     EXPECT_EQ(rotationSequence.index, 1);
-}
-
-TEST(TriggerTurn, AnEmptySequenceTurnsNothing) {
-    CleanWorld world(true);
-    ObjectNode *box = placed(KIND_BOX, 3, 4);
-    triggerTurn();
-    EXPECT_EQ(objectBox(box)->x, 3.0f);
-    EXPECT_EQ(objectBox(box)->y, 4.0f);
-    EXPECT_EQ(rotationSequence.index, 0);
-    EXPECT_EQ(currentTurnAngle(), 0);
 }
 
 TEST(WindowShake, JerksThrowLooseObjectsTheOtherWay) {

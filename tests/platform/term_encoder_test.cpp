@@ -367,7 +367,8 @@ TEST(TermEncoder, FullBlocksArePaintedAsBackground) {
         }
 }
 
-TEST(TermEncoder, PaletteModeRecoloursWithoutRewritingCells) {
+TEST(TermEncoder, APaletteChangeRewritesOnlyWhatItMust) {
+    // With the terminal's palette only the changed entries are sent, and no cell.
     TermScreen screen = makeScreen(TERM_COLOURS_PALETTE, 2, 232, 88);
     std::string out;
     termEncodePalette(screen, standard, out);
@@ -386,14 +387,13 @@ TEST(TermEncoder, PaletteModeRecoloursWithoutRewritingCells) {
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
     EXPECT_EQ(out, "");
-}
 
-TEST(TermEncoder, TrueColourRewritesOnlyTheCellsOfChangedEntries) {
-    TermScreen screen = makeScreen(TERM_COLOURS_24BIT, 2, 232, 88);
-    std::vector<Cell> frame(W * H, Cell{'#', 0x07});
+    // With colours in the cells only the cells of changed entries are rewritten.
+    screen = makeScreen(TERM_COLOURS_24BIT, 2, 232, 88);
+    frame.assign(W * H, Cell{'#', 0x07});
     for (int x = 0; x < 10; x++)
         frame[static_cast<size_t>(x)] = Cell{'#', 0x0E};
-    std::string out;
+    out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
     Terminal t(232, 88);
     t.feed(out);

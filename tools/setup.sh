@@ -3,7 +3,7 @@
 # Only the missing ones are installed, so a second run costs nothing.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ make pkg-config
+  cmake ninja-build g++ make pkg-config ccache
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   libsdl2-dev libsdl2-mixer-dev libstb-dev

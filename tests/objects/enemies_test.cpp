@@ -5,7 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-TEST(Enemies, ASoldierTurnsAtAWallWithinElevenUpdates) {
+TEST(Enemies, AStuckSoldierTurnsAtItsNextEleventhUpdate) {
     PlayField field;
     SoldierRecord *s = field.add<SoldierRecord>(KIND_SOLDIER, 70, 77, 1);
     int turnedAfter = -1;
@@ -14,7 +14,7 @@ TEST(Enemies, ASoldierTurnsAtAWallWithinElevenUpdates) {
         if (s->direction == 0)
             turnedAfter = i;
     }
-    ASSERT_GE(turnedAfter, 0);
+    EXPECT_EQ(turnedAfter, 21) << "a stuck soldier turns at its next 11th update";
     EXPECT_GE(s->x2, 82.9f);
     field.step(20);
     EXPECT_LT(s->x2, 80.0f) << "it walks back the other way";

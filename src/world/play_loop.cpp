@@ -187,7 +187,6 @@ void endSession() {
     queueClear(&dialogQueue);
 }
 
-
 // One pass is one frame followed by the checks between frames. Key edges
 // change only when a frame polls the keys, so every release is seen by
 // exactly one pass; and the checks wait for an even game clock, on which

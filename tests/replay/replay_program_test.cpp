@@ -142,8 +142,8 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
 
     // Without the game's data at all the replay says so instead of drifting.
     TempDir empty;
-    const ProgramRun lost = run("--host=headless --data=" + empty.path + " --replay=" +
-                                dir.file("s.rec"));
+    const ProgramRun lost =
+        run("--host=headless --data=" + empty.path + " --replay=" + dir.file("s.rec"));
     EXPECT_EQ(lost.code, 2);
     EXPECT_EQ(lost.err.find("drifted"), std::string::npos) << lost.err;
     EXPECT_NE(lost.err.find(empty.path), std::string::npos) << lost.err;

@@ -12,8 +12,8 @@
 
 struct TermHeldKey {
     bool held = false;
-    bool seen = false;   // the game has seen it held since it went down
-    bool upSent = false; // its key-up event is out (the kitty protocol sends it at once)
+    bool seen = false;        // the game has seen it held since it went down
+    bool upSent = false;      // its key-up event is out (the kitty protocol sends it at once)
     uint32_t lastArrival = 0; // kept after it goes up, to tell autorepeat from a new press
     uint32_t releaseAt = 0;   // when it counts as let go; 0 while it stays held
     char ch = 0;

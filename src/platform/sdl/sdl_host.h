@@ -30,6 +30,8 @@ struct SdlHostState {
     // Keys whose press opened or closed full screen are not seen by the game
     // until they go up.
     uint8_t hidden[SDL_NUM_SCANCODES] = {};
+    // Virtual keys the game controllers hold.
+    uint8_t padKeys[256] = {};
     uint32_t mouseButtons = 0;
     int16_t mouseCellX = -1;
     int16_t mouseCellY = -1;
@@ -54,6 +56,13 @@ void sdlPumpEvents();
 int sdlKeyDown(int virtualKey);
 int sdlPendingEvents();
 int sdlReadEvents(HostEvent *out, int max);
+void sdlQueueEvent(const HostEvent &event);
+
+// Game controllers, plugged in and out at any time (sdl_gamepad.cpp).
+void sdlOpenGamepads();
+void sdlCloseGamepads();
+// Takes the controller events; false for any other event.
+bool sdlGamepadEvent(const SDL_Event &e);
 
 // Picture and window (sdl_video.cpp).
 bool sdlOpenWindow(std::string &error);

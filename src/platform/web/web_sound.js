@@ -96,9 +96,11 @@ mergeInto(LibraryManager.library, {
       return source;
     },
 
+    // Music is fetched only once sound may start: a player who never
+    // presses a key never downloads it.
     startMusic: function (music) {
-      WobbleAudio.load(music.sound);
       if (!WobbleAudio.context) return;
+      WobbleAudio.load(music.sound);
       Promise.resolve(music.sound.loading).then(function () {
         if (WobbleAudio.music !== music || music.source || !music.sound.buffer) return;
         music.source = WobbleAudio.voice(music.sound, true);

@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
+  emscripten chromium nodejs npm
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -16,10 +17,18 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The browser test's driver, at the version the lock file names.
+web=$(dirname "$0")/../web
+if [ ! -f "$web/node_modules/.package-lock.json" ] ||
+    [ "$web/package-lock.json" -nt "$web/node_modules/.package-lock.json" ]; then
+    (cd "$web" && npm ci --no-audit --no-fund --loglevel=error)
+fi

@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
+  libncurses-dev libtcod-dev
 )
 missing=()
 for p in "${packages[@]}"; do

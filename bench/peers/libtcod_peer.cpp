@@ -11,7 +11,7 @@
 #include "console/console_setup.h"
 #include "peer_frames.h"
 #include "platform/raster/rasteriser.h"
-#include "platform/term/term_glyphs.h"
+#include "platform/raster/cp437.h"
 #include <SDL.h>
 #include <cstdio>
 #include <libtcod.h>
@@ -31,9 +31,10 @@ static TCOD_Tileset *gameTiles() {
         for (int y = 0; y < CELL_PIXELS; y++)
             for (int x = 0; x < CELL_PIXELS; x++) {
                 const bool set = font8x8[code][y] & (0x80 >> x);
-                pixels[y * CELL_PIXELS + x] = TCOD_ColorRGBA{255, 255, 255, set ? uint8_t(255) : uint8_t(0)};
+                pixels[y * CELL_PIXELS + x] = TCOD_ColorRGBA{255, 255, 255, uint8_t(set ? 255 : 0)};
             }
-        TCOD_tileset_set_tile_(tiles, static_cast<int>(cp437ToUnicode[code]), pixels);
+        if (TCOD_tileset_set_tile_(tiles, static_cast<int>(cp437ToUnicode[code]), pixels) != TCOD_E_OK)
+            return nullptr;
     }
     return tiles;
 }

@@ -25,12 +25,12 @@ int main(int argc, char **argv) {
         return 1;
     setlocale(LC_ALL, "C.UTF-8");
     initscr();
+    start_color();
     if (!has_colors() || COLORS < 16 || COLOR_PAIRS < 257) {
         endwin();
         fprintf(stderr, "ncurses_peer: the terminal needs 16 colours and 257 colour pairs\n");
         return 1;
     }
-    start_color();
     for (int fg = 0; fg < 16; fg++)
         for (int bg = 0; bg < 16; bg++)
             init_pair(static_cast<short>(1 + fg * 16 + bg), static_cast<short>(termAnsiIndex(fg)),

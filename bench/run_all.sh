@@ -62,19 +62,25 @@ EOF
 )")
 }
 
-# json_values FILE NAME FIELD [SCALE]: the field of every repetition of one
-# benchmark, times SCALE (cpu_time is in the benchmark's own unit).
+# json_values FILE NAME FIELD [UNIT]: the field of every repetition of one
+# benchmark; a time (cpu_time) in UNIT (us or ms).
 json_values() {
     python3 - "$@" <<'EOF'
 import json, sys
 path, name, field = sys.argv[1:4]
-scale = float(sys.argv[4]) if len(sys.argv) > 4 else 1.0
+unit = sys.argv[4] if len(sys.argv) > 4 else None
+per_ns = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}
 try:
     data = json.load(open(path))
 except (OSError, ValueError):
     sys.exit()
-out = [b[field] * scale for b in data.get("benchmarks", [])
-       if b["name"] == name and b.get("run_type") == "iteration" and "error_occurred" not in b]
+out = []
+for b in data.get("benchmarks", []):
+    if b["name"] == name and b.get("run_type") == "iteration" and "error_occurred" not in b:
+        v = b[field]
+        if unit:
+            v = v * per_ns[b.get("time_unit", "ns")] / per_ns[unit]
+        out.append(v)
 print(" ".join(f"{v:.6g}" for v in out))
 EOF
 }
@@ -98,8 +104,8 @@ fi
 
 # ---- Benchmarks of the benchmark binary: RUNS repetitions each ----------------------
 sample_load
-note "benchmark binary (timedemo per level, compose, a plain copy, terminal encoder), $runs runs"
-"$build/wobble_bench" --benchmark_filter='Timedemo|Compose|PlainFrameCopy|TermPlayFrame' \
+note "benchmark binary (compose, a plain copy, terminal encoder), $runs runs"
+"$build/wobble_bench" --benchmark_filter='Compose|PlainFrameCopy|TermPlayFrame' \
     --benchmark_min_time=0.3 --benchmark_repetitions="$runs" --benchmark_format=json \
     >"$work/bench.json" 2>/dev/null
 if [ -n "$display" ]; then
@@ -308,22 +314,16 @@ import re; lines = open('data/levels/Levels.txt').read().split('\\n')
 lines[0] = re.sub(r'^\\s*\\d+', '', lines[0]); print(lines[2 * $level].strip())")
     figure "timedemo, level $((level + 1)) ($name), frames/s" "≥ 25,000" 0 ${timedemo[$level]}
 done
-for b in $(python3 -c "
-import json; d = json.load(open('$work/bench.json'))
-print(' '.join(sorted({x['name'] for x in d['benchmarks'] if x['name'].startswith('BM_Timedemo/') and x.get('run_type') == 'iteration'})))"); do
-    figure "timedemo benchmark ${b#BM_Timedemo/}, frames/s" "≥ 25,000" 0 \
-        $(json_values "$work/bench.json" "$b" frames/s)
-done
-compose=$(json_values "$work/bench.json" BM_ComposeFrame cpu_time 0.001)
-copy=$(json_values "$work/bench.json" BM_PlainFrameCopy cpu_time 0.001)
+compose=$(json_values "$work/bench.json" BM_ComposeFrame cpu_time us)
+copy=$(json_values "$work/bench.json" BM_PlainFrameCopy cpu_time us)
 figure "compose (clear + a frame's blits), µs" "< 15" 1 $compose
 figure "a plain copy of the same 40 KB frame, µs" "—" 2 $copy
 figure "compose against the plain copy, times as long" "—" 1 $(ratios "$compose" "$copy")
 figure "compose + present to the headless host, µs" "—" 1 \
-    $(json_values "$work/bench.json" BM_ComposeAndPresentFrame cpu_time 0.001)
+    $(json_values "$work/bench.json" BM_ComposeAndPresentFrame cpu_time us)
 window_figure() { # benchmark, what
     figure "window present at scale 1 (Xvfb), $2, ms of processor time" "$3" 3 \
-        $(json_values "$work/window.json" "$1" cpu_time 0.000001)
+        $(json_values "$work/window.json" "$1" cpu_time ms)
 }
 if [ -n "$display" ]; then
     window_figure BM_SdlPresentPlayFrame/1 "a frame of play (a figure moves)" "< 0.3"
@@ -333,7 +333,7 @@ else
     figure "window present at scale 1, ms of processor time" "< 0.3" 3 n/a
 fi
 figure "terminal, steady play (encoder benchmark), KiB/frame" "< 4" 2 \
-    $(json_values "$work/bench.json" BM_TermPlayFrame/0/1 bytes_per_frame 0.0009765625)
+    $(python3 -c "print(' '.join(str(float(v) / 1024) for v in '$(json_values "$work/bench.json" BM_TermPlayFrame/0/1 bytes_per_frame)'.split()))")
 full=$(python3 - "$work/bench.json" <<'EOF'
 import json, sys
 b = json.load(open(sys.argv[1]))["benchmarks"]

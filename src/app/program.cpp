@@ -76,6 +76,8 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return createSdlHost(error);
     if (name == "term")
         return createTermHost(error);
+    if (name == "web")
+        return createWebHost(error);
     HeadlessOptions headlessOptions;
     if (!options.scriptPath.empty() &&
         !loadInputScript(options.scriptPath.c_str(), headlessOptions.script, error))

@@ -446,6 +446,15 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
 bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
                         std::string &error) {
     namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
+    // Without the game's pictures every frame would differ: say what is missing.
+    if (!fs::is_directory(source / "surfaces", ec)) {
+        error = "the game's data is not in " + source.string() +
+                " (it has no surfaces folder); run from the game's folder or name it with "
+                "--data=DIR";
+        return false;
+    }
     char pattern[] = "/tmp/wobble-replay-XXXXXX";
     if (!mkdtemp(pattern)) {
         error = "cannot make a folder for the replay's data";
@@ -456,8 +465,6 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
     if (!registered)
         atexit(removeReplayRoot);
     registered = true;
-    std::error_code ec;
-    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
     fs::create_directories(fs::path(root) / "data/levels", ec);
     fs::create_directories(fs::path(root) / "data/stats", ec);
     // The kept folders come from the recording alone; the rest is shared.

@@ -9,10 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-int32_t soundOff;
-int32_t skipMenu;
-int32_t skipSplash;
-
 void (*menuHook)(ScreenState *state);
 void (*attractHook)(ScreenState *state);
 void (*exitHook)(ScreenState *state);

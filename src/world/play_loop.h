@@ -1,6 +1,6 @@
 // The game screen: sets up a game, runs it frame by frame, and tears it down.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 
 // Frames run whenever more than this many milliseconds have passed.
 constexpr uint32_t FRAME_STEP_MS = 10;

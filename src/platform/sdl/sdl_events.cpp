@@ -101,6 +101,9 @@ static void handleEvent(const SDL_Event &e) {
     case SDL_KEYUP:
         handleKey(e.key);
         break;
+    case SDL_KEYMAPCHANGED:
+        sdl.keyTableValid = false;
+        break;
     case SDL_MOUSEMOTION: {
         int16_t cx, cy;
         mouseCell(e.motion.x, e.motion.y, cx, cy);
@@ -163,15 +166,28 @@ void sdlPumpEvents() {
         recheckMouse();
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
+    sdl.keyAsksSincePump = 0;
     if (sdl.redrawWanted)
         sdlRedraw();
 }
 
-int sdlKeyDown(int virtualKey) {
-    // The game asks for all 256 keys each frame; one look at the display a
-    // millisecond is plenty.
+void sdlPumpEventsIfDue() {
     if (!sdl.pumpedOnce || SDL_GetTicks() != sdl.lastPumpTicks)
         sdlPumpEvents();
+}
+
+static void fillKeyTable() {
+    for (int vk = 0; vk < 256; vk++)
+        sdl.keyScancodeCount[vk] =
+            static_cast<uint8_t>(scancodesForVirtualKey(vk, sdl.keyScancodes[vk], 4));
+    sdl.keyTableValid = true;
+}
+
+int sdlKeyDown(int virtualKey) {
+    if (sdl.keyAsksSincePump++ >= 256) {
+        sdlPumpEventsIfDue();
+        sdl.keyAsksSincePump = 0;
+    }
     switch (virtualKey) {
     case 0x01:
         return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) ? 1 : 0;
@@ -182,20 +198,23 @@ int sdlKeyDown(int virtualKey) {
     default:
         break;
     }
-    if (virtualKey >= 0 && virtualKey < 256 && sdl.padKeys[virtualKey])
+    if (virtualKey < 0 || virtualKey > 255)
+        return 0;
+    if (sdl.padKeys[virtualKey])
         return 1;
-    SDL_Scancode codes[4];
-    const int n = scancodesForVirtualKey(virtualKey, codes, 4);
+    if (!sdl.keyTableValid)
+        fillKeyTable();
+    const SDL_Scancode *codes = sdl.keyScancodes[virtualKey];
     int numKeys = 0;
     const Uint8 *state = SDL_GetKeyboardState(&numKeys);
-    for (int i = 0; i < n; i++)
+    for (int i = 0; i < sdl.keyScancodeCount[virtualKey]; i++)
         if (codes[i] < numKeys && state[codes[i]] && !sdl.hidden[codes[i]])
             return 1;
     return 0;
 }
 
 int sdlPendingEvents() {
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     return static_cast<int>(sdl.queue.size());
 }
 

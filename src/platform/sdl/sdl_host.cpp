@@ -17,9 +17,10 @@ static int64_t sdlCounterFrequency() {
 }
 
 // Sleeps in short slices so that the window keeps answering (moving, closing)
-// while the game waits.
+// while the game waits. A pass of a screen that stands still is mostly this
+// wait: it looks at the display once before and once after sleeping, at most.
 static void sdlIdle(uint32_t ms) {
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     const uint32_t start = SDL_GetTicks();
     for (;;) {
         const uint32_t waited = SDL_GetTicks() - start;

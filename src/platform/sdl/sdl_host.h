@@ -32,6 +32,14 @@ struct SdlHostState {
     uint8_t hidden[SDL_NUM_SCANCODES] = {};
     // Virtual keys the game controllers hold.
     uint8_t padKeys[256] = {};
+    // The scancodes of each virtual key under the current layout, looked up
+    // once: the game asks for all 256 keys every pass.
+    SDL_Scancode keyScancodes[256][4] = {};
+    uint8_t keyScancodeCount[256] = {};
+    bool keyTableValid = false;
+    // Keys asked for since the display was last asked for events: a pass asks
+    // for all 256 in a row, and one look at the display serves them all.
+    int keyAsksSincePump = 256;
     uint32_t mouseButtons = 0;
     int16_t mouseCellX = -1;
     int16_t mouseCellY = -1;
@@ -53,6 +61,9 @@ extern SdlHostState sdl;
 
 // Events (sdl_events.cpp).
 void sdlPumpEvents();
+// Pumps unless that was done this millisecond: a pass of the game asks for
+// events, keys and the window many times, and each pump asks the display.
+void sdlPumpEventsIfDue();
 int sdlKeyDown(int virtualKey);
 int sdlPendingEvents();
 int sdlReadEvents(HostEvent *out, int max);

@@ -47,7 +47,7 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         if (displayAvailable())
             name = "sdl";
         else if (outputIsTerminal())
-            name = "term";
+            name = terminalHostName();
         else {
             error = "no display and no terminal here: start with --host=headless (for tests "
                     "and replays), or run from a terminal or a desktop session";
@@ -58,6 +58,8 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return createSdlHost(error);
     if (name == "term")
         return createTermHost(error);
+    if (name == "win32")
+        return createWin32Host(error);
     HeadlessOptions headlessOptions;
     if (!options.scriptPath.empty() &&
         !loadInputScript(options.scriptPath.c_str(), headlessOptions.script, error))

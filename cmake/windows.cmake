@@ -44,3 +44,23 @@ target_compile_definitions(wobble_tests PRIVATE
   WOBBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   WOBBLE_BINARY="$<TARGET_FILE:wobblewick>")
 add_dependencies(wobble_tests wobblewick)
+
+# wobblewick-VERSION-windows.zip: the program, its data and a short read-me,
+# in one folder that plays where it is unpacked.
+set(WIN_VERSION ${PROJECT_VERSION})
+if(NOT WIN_VERSION)
+  set(WIN_VERSION 1.0.0)
+endif()
+set(WIN_STAGE ${CMAKE_BINARY_DIR}/zip/wobblewick)
+set(WIN_ZIP ${CMAKE_BINARY_DIR}/wobblewick-${WIN_VERSION}-windows.zip)
+add_custom_command(OUTPUT ${WIN_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${WIN_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:wobblewick> ${WIN_STAGE}/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${WIN_STAGE}/data
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/cmake/windows-readme.txt ${WIN_STAGE}/README.txt
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip
+          ${CMAKE_COMMAND} -E tar cf ${WIN_ZIP} --format=zip wobblewick
+  DEPENDS wobblewick ${CMAKE_SOURCE_DIR}/cmake/windows-readme.txt
+  COMMENT "Packing ${WIN_ZIP}")
+add_custom_target(windows_zip ALL DEPENDS ${WIN_ZIP})

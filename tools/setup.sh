@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
 )
 missing=()
 for p in "${packages[@]}"; do

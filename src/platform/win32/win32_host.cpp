@@ -265,7 +265,9 @@ Host *createWin32Host(std::string &error) {
     atexit(win32RestoreConsole);
     // Sleep(1) sleeps about a millisecond, not a scheduler tick.
     timeBeginPeriod(1);
-    memcpy(win32.palette, startPalette, sizeof win32.palette);
+    // The console's own colours are what the game keeps to put back at exit.
+    memcpy(win32.palette, win32.savedInfoKnown && !win32.vt ? win32.savedInfo.ColorTable : startPalette,
+           sizeof win32.palette);
     win32.screen.colourMode = TERM_COLOURS_24BIT;
     memcpy(win32.screen.palette, startPalette, sizeof startPalette);
     return &win32Host;

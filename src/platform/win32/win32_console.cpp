@@ -59,6 +59,10 @@ static bool selectRasterSquareFont() {
 }
 
 static void selectSquareFont() {
+    // A console drawn in a text terminal (wine's, with no display) has no
+    // font of its own, and changing it brings that console down.
+    if (!win32.savedFontKnown)
+        return;
     if (selectListedSquareFont() || selectRasterSquareFont())
         return;
     fprintf(stderr, "The requested font size was not found!\n");
@@ -224,7 +228,8 @@ static void saveConsole() {
     win32.savedInfo.cbSize = sizeof win32.savedInfo;
     win32.savedInfoKnown = GetConsoleScreenBufferInfoEx(win32.out, &win32.savedInfo);
     win32.savedFont.cbSize = sizeof win32.savedFont;
-    win32.savedFontKnown = GetCurrentConsoleFontEx(win32.out, FALSE, &win32.savedFont);
+    win32.savedFontKnown = GetCurrentConsoleFontEx(win32.out, FALSE, &win32.savedFont) &&
+                           win32.savedFont.dwFontSize.Y > 0;
 }
 
 static BOOL WINAPI onConsoleControl(DWORD event);

@@ -70,6 +70,9 @@ static void takeMouse(const MOUSE_EVENT_RECORD &m) {
 static void service() {
     const DWORD now = timeGetTime();
     DWORD waiting = 0;
+    // Waiting on the handle (not at all long) is what makes some consoles,
+    // wine's text console among them, read the keyboard.
+    WaitForSingleObject(win32.in, 0);
     while (GetNumberOfConsoleInputEvents(win32.in, &waiting) && waiting > 0) {
         INPUT_RECORD records[64];
         DWORD read = 0;
@@ -266,8 +269,9 @@ Host *createWin32Host(std::string &error) {
     // Sleep(1) sleeps about a millisecond, not a scheduler tick.
     timeBeginPeriod(1);
     // The console's own colours are what the game keeps to put back at exit.
-    memcpy(win32.palette, win32.savedInfoKnown && !win32.vt ? win32.savedInfo.ColorTable : startPalette,
-           sizeof win32.palette);
+    memcpy(win32.palette, startPalette, sizeof win32.palette);
+    if (win32.savedInfoKnown && !win32.vt)
+        memcpy(win32.palette, win32.savedInfo.ColorTable, sizeof win32.palette);
     win32.screen.colourMode = TERM_COLOURS_24BIT;
     memcpy(win32.screen.palette, startPalette, sizeof startPalette);
     return &win32Host;

@@ -14,7 +14,7 @@ source tests/script_support.bash
 
 build() {
     cmake -S . -B "$WINBUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWOBBLE_WERROR=ON >/dev/null || exit 1
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
     cmake --build "$WINBUILD" -j "$(nproc)" || exit 1
 }
 

@@ -7,6 +7,7 @@
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
 #include "platform/replay/replay.h"
+#include "world/chance.h"
 #include "world/play_loop.h"
 #include "world/world_check.h"
 #include <cstdint>
@@ -110,7 +111,7 @@ int wobblewickMain(int argc, char **argv) {
         fprintf(stderr, "wobblewick: %s\n", error.c_str());
         return 2;
     }
-    // Every chance in the game comes from rand(); a run is repeatable from its seed.
+    // Every chance in the game comes from chanceNext(); a run is repeatable from its seed.
     const bool repeatable = std::string(host->name) == "headless";
     uint32_t seed =
         options.seedGiven || repeatable ? options.seed : static_cast<uint32_t>(time(nullptr));
@@ -144,7 +145,7 @@ int wobblewickMain(int argc, char **argv) {
     worldChecks = options.checkWorld;
     worldCheckFailed = finish;
     chanceSeed = seed;
-    srand(seed);
+    chanceSeedWith(seed);
     programStartClock = host->now();
     hostCloseRequested = closeProgram;
 

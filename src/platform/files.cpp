@@ -62,9 +62,9 @@ std::string makeTempFolder(const char *prefix) {
     // A name no other process uses: this process's id and a count.
     static unsigned count = 0;
     for (int tries = 0; tries < 100; tries++) {
-        const fs::path p = base / (std::string(prefix) + "-" +
-                                   std::to_string(GetCurrentProcessId()) + "-" +
-                                   std::to_string(count++));
+        const fs::path p =
+            base / (std::string(prefix) + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(count++));
         if (fs::create_directory(p, ec))
             return p.generic_string();
     }

@@ -2,8 +2,8 @@
 // in the order it was made; frames, palette, title, window moves and sound go
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
-#include "platform/replay/replay.h"
 #include "platform/files.h"
+#include "platform/replay/replay.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>

@@ -154,7 +154,8 @@ static void sendConsoleInfo(HWND window, const ConsoleInfoBlock &block) {
     HANDLE section =
         CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof block, nullptr);
     if (section) {
-        if (void *view = MapViewOfFile(section, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof block)) {
+        if (void *view =
+                MapViewOfFile(section, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof block)) {
             memcpy(view, &block, sizeof block);
             UnmapViewOfFile(view);
             HANDLE remote = nullptr;

@@ -18,7 +18,8 @@ static const uint32_t startPalette[16] = {
 // ---- Input ----------------------------------------------------------------------------
 
 static void applyRelease(int vk, DWORD now) {
-    if (win32.releaseAsked[vk] && (win32.seen[vk] || now - win32.releaseAsked[vk] > SEEN_GRACE_MS)) {
+    if (win32.releaseAsked[vk] &&
+        (win32.seen[vk] || now - win32.releaseAsked[vk] > SEEN_GRACE_MS)) {
         win32.held[vk] = 0;
         win32.releaseAsked[vk] = 0;
     }
@@ -108,8 +109,8 @@ static void layOut() {
     }
     s.cellColumns = s.columns >= 2 * COLUMNS ? 2 : 1;
     auto cellsOf = [](int pixels) { return pixels == 0 ? 0 : pixels < 0 ? -1 : 1; };
-    const int column =
-        std::max(0, (s.columns - COLUMNS * s.cellColumns) / 2) + cellsOf(win32.windowX) * s.cellColumns;
+    const int column = std::max(0, (s.columns - COLUMNS * s.cellColumns) / 2) +
+                       cellsOf(win32.windowX) * s.cellColumns;
     const int row = std::max(0, (s.rows - ROWS) / 2) + cellsOf(win32.windowY);
     if (column != s.originColumn || row != s.originRow)
         s.shownValid = false;
@@ -244,12 +245,28 @@ static void wShutdown() {
 }
 
 static Host win32Host = {
-    "win32",        wNow,           wCounter,        wFrequency,
-    wIdle,          wKeyDown,       wPending,        wRead,
-    wPresent,       wSetPalette,    wGetPalette,     wSetTitle,
-    wGetWindowRect, wMoveWindow,    win32SoundOpen,  win32SoundRelease,
-    win32SoundSetGroup, win32SoundPlay, win32SoundIsPlaying, win32SoundSetGroupVolume,
-    win32SoundShutdown, wShutdown,
+    "win32",
+    wNow,
+    wCounter,
+    wFrequency,
+    wIdle,
+    wKeyDown,
+    wPending,
+    wRead,
+    wPresent,
+    wSetPalette,
+    wGetPalette,
+    wSetTitle,
+    wGetWindowRect,
+    wMoveWindow,
+    win32SoundOpen,
+    win32SoundRelease,
+    win32SoundSetGroup,
+    win32SoundPlay,
+    win32SoundIsPlaying,
+    win32SoundSetGroupVolume,
+    win32SoundShutdown,
+    wShutdown,
 };
 
 // Windows Terminal sets WT_SESSION for the programs it starts.

@@ -60,8 +60,8 @@ bool open() {
         return state == OPEN;
     state = SILENT;
     HMODULE library = LoadLibraryA("xaudio2_9.dll");
-    auto create = library ? reinterpret_cast<XAudio2CreateFn>(reinterpret_cast<void *>(
-                                GetProcAddress(library, "XAudio2Create")))
+    auto create = library ? reinterpret_cast<XAudio2CreateFn>(
+                                reinterpret_cast<void *>(GetProcAddress(library, "XAudio2Create")))
                           : nullptr;
     if (!create) {
         fprintf(stderr, "wobblewick: no XAudio2 on this system; playing without sound\n");
@@ -223,8 +223,8 @@ int win32SoundPlay(int sound) {
     XAUDIO2_SEND_DESCRIPTOR send{0, groups[s->group]};
     XAUDIO2_VOICE_SENDS sends{1, &send};
     auto v = std::make_unique<Voice>();
-    if (FAILED(engine->CreateSourceVoice(&v->voice, &format, 0, XAUDIO2_DEFAULT_FREQ_RATIO,
-                                         nullptr, &sends)))
+    if (FAILED(engine->CreateSourceVoice(&v->voice, &format, 0, XAUDIO2_DEFAULT_FREQ_RATIO, nullptr,
+                                         &sends)))
         return -1;
     v->sound = sound;
     v->channel = nextChannel++;

@@ -12,7 +12,7 @@ file(GLOB_RECURSE WIN_GAME_SOURCES CONFIGURE_DEPENDS
 list(FILTER WIN_GAME_SOURCES EXCLUDE REGEX ".*/src/app/main\\.cpp$")
 file(GLOB WIN_PLATFORM_SOURCES CONFIGURE_DEPENDS
   src/platform/*.cpp src/platform/headless/*.cpp src/platform/raster/*.cpp
-  src/platform/replay/*.cpp src/platform/win32/*.cpp
+  src/platform/win32/*.cpp
   src/platform/term/term_encoder.cpp src/platform/term/term_glyphs.cpp
   src/platform/term/term_input.cpp)
 add_library(wobble STATIC ${WIN_GAME_SOURCES} ${WIN_PLATFORM_SOURCES})
@@ -32,14 +32,17 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Every test that needs no Linux host: the window and terminal hosts, SDL_mixer,
+# Every test that needs no Linux host: the window and terminal hosts, SDL,
 # libvorbisfile and the crash-while-writing tests (fork) stay on Linux.
 file(GLOB_RECURSE WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/*.cpp)
 list(FILTER WIN_TEST_SOURCES EXCLUDE REGEX
-  ".*(_main|sdl_keys_test|mixer_audio_test|audio_files_test|data_safety_test)\\.cpp$")
-add_executable(wobble_tests ${WIN_TEST_SOURCES})
+  ".*(_main|sdl_keys_test|sdl_gamepad_test|mixer_audio_test|audio_files_test|data_safety_test)\\.cpp$")
+# The picture compiler, art check and PNG export, which the tests use.
+file(GLOB WIN_CONTENT_TOOL_SOURCES CONFIGURE_DEPENDS tools/content_tools/*.cpp)
+add_executable(wobble_tests ${WIN_TEST_SOURCES} ${WIN_CONTENT_TOOL_SOURCES})
 target_link_libraries(wobble_tests PRIVATE wobble gtest gtest_main)
-target_include_directories(wobble_tests PRIVATE tests)
+target_include_directories(wobble_tests PRIVATE tests tools)
+target_include_directories(wobble_tests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb-include)
 target_compile_definitions(wobble_tests PRIVATE
   WOBBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   WOBBLE_BINARY="$<TARGET_FILE:wobblewick>")

@@ -2,7 +2,7 @@
 #include "console/surface_files.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
-#include "platform/files.h"
+#include "platform/host.h"
 #include <algorithm>
 #include <array>
 #include <cstdio>

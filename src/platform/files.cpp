@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/host.h"
 #include <cstdio>
 #include <string>
 #ifdef _WIN32
@@ -8,6 +8,9 @@
 #else
 #include <cstdlib>
 #include <unistd.h>
+#endif
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_storage.h"
 #endif
 
 // Pushes the bytes through the system's caches to the disk.
@@ -42,6 +45,9 @@ int replaceFileAtomically(const char *path, const void *data, size_t size) {
         remove(temp.c_str());
         return 0;
     }
+#ifdef __EMSCRIPTEN__
+    wobbleKeepFile(path); // the page's files vanish with it unless kept
+#endif
     return 1;
 }
 
@@ -50,6 +56,9 @@ void syncStream(FILE *stream) {
         return;
     fflush(stream);
     flushToDisk(stream);
+#ifdef __EMSCRIPTEN__
+    wobbleKeepStream(fileno(stream));
+#endif
 }
 
 std::string makeTempFolder(const char *prefix) {

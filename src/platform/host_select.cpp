@@ -49,6 +49,20 @@ Host *createWin32Host(std::string &error) {
     error = "the Windows console host is only in the Windows build (make windows)";
     return nullptr;
 }
+
+#ifdef __EMSCRIPTEN__
+Host *createTermHost(std::string &error) {
+    error = "a web page has no terminal";
+    return nullptr;
+}
+#endif
+#endif
+
+#ifndef __EMSCRIPTEN__
+Host *createWebHost(std::string &error) {
+    error = "the web host runs only in the browser build (make web)";
+    return nullptr;
+}
 #endif
 
 #if !defined(WOBBLE_HAVE_SDL) && !defined(_WIN32)

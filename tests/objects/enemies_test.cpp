@@ -1,5 +1,6 @@
 #include "objects/kinds.h"
 #include "play_field.h"
+#include "world/chance.h"
 #include "world/levels.h"
 #include "world/play_state.h"
 #include <cmath>
@@ -97,7 +98,7 @@ TEST(Enemies, ABoxPushedIntoTheBossSideBecomesAMinionWhereItStood) {
     for (unsigned seed = 1; seed <= 12; seed++) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         PlayField field;
-        srand(seed);
+        chanceSeedWith(seed);
         OzzleRecord *o = field.add<OzzleRecord>(KIND_OZZLE, 40, 73);
         field.step(3);
         BoxRecord *b = field.add<BoxRecord>(KIND_BOX, o->x - 5.2f, 78);

@@ -9,7 +9,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
-  emscripten chromium nodejs npm
+  emscripten chromium
+  libncurses-dev libtcod-dev
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -17,6 +18,9 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# Node and npm drive the browser test. A machine that already has them (from
+# another source than Debian's, whose npm package would then conflict) keeps its own.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     sudo=""

@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/host.h"
 #include <cstdio>
 #include <string>
 #include <unistd.h>

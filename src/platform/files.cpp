@@ -1,7 +1,10 @@
-#include "platform/files.h"
+#include "platform/host.h"
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_storage.h"
+#endif
 
 int replaceFileAtomically(const char *path, const void *data, size_t size) {
     std::string temp = std::string(path) + ".part";
@@ -16,6 +19,9 @@ int replaceFileAtomically(const char *path, const void *data, size_t size) {
         remove(temp.c_str());
         return 0;
     }
+#ifdef __EMSCRIPTEN__
+    wobbleKeepFile(path); // the page's files vanish with it unless kept
+#endif
     return 1;
 }
 
@@ -24,4 +30,7 @@ void syncStream(FILE *stream) {
         return;
     fflush(stream);
     fsync(fileno(stream));
+#ifdef __EMSCRIPTEN__
+    wobbleKeepStream(fileno(stream));
+#endif
 }

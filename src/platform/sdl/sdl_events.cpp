@@ -8,7 +8,7 @@
 // a console's input buffer is bounded too.
 constexpr size_t MAX_QUEUED_EVENTS = 4096;
 
-static void queueEvent(const HostEvent &event) {
+void sdlQueueEvent(const HostEvent &event) {
     if (sdl.queue.size() < MAX_QUEUED_EVENTS)
         sdl.queue.push_back(event);
 }
@@ -22,7 +22,7 @@ static void queueKey(const SDL_KeyboardEvent &key) {
         static_cast<uint16_t>(virtualKeyForSdlKey(key.keysym.sym, key.keysym.scancode));
     event.key.asciiChar = characterForSdlKey(key.keysym.sym, key.keysym.scancode, key.keysym.mod);
     event.key.controlKeyState = controlKeyStateForSdl(key.keysym.mod, key.keysym.scancode);
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleKey(const SDL_KeyboardEvent &key) {
@@ -76,7 +76,7 @@ static void queueMouse(int16_t cellX, int16_t cellY, uint32_t buttons, uint32_t 
     event.mouse.buttonState = buttons;
     event.mouse.controlKeyState = controlKeyStateForSdl(SDL_GetModState(), SDL_SCANCODE_UNKNOWN);
     event.mouse.eventFlags = flags;
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleEvent(const SDL_Event &e) {
@@ -131,6 +131,7 @@ static void handleEvent(const SDL_Event &e) {
                    sdl.mouseButtons | (static_cast<uint32_t>(e.wheel.y * 120) << 16), 4);
         break;
     default:
+        sdlGamepadEvent(e);
         break;
     }
 }
@@ -192,6 +193,8 @@ int sdlKeyDown(int virtualKey) {
     }
     if (virtualKey < 0 || virtualKey > 255)
         return 0;
+    if (sdl.padKeys[virtualKey])
+        return 1;
     if (!sdl.keyTableValid)
         fillKeyTable();
     const SDL_Scancode *codes = sdl.keyScancodes[virtualKey];

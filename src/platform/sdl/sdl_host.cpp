@@ -36,6 +36,7 @@ static void sdlIdle(uint32_t ms) {
 // with the process), would restart the clock that the exit report still
 // reads, and would hide the display libraries' memory from the leak checker.
 static void sdlShutdown() {
+    sdlCloseGamepads();
     sdlCloseWindow();
     SDL_PumpEvents();
 }
@@ -96,5 +97,6 @@ Host *createSdlHost(std::string &error) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
         return nullptr;
     }
+    sdlOpenGamepads();
     return &sdlHost;
 }

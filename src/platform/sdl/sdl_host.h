@@ -38,6 +38,8 @@ struct SdlHostState {
     // Keys whose press opened or closed full screen are not seen by the game
     // until they go up.
     uint8_t hidden[SDL_NUM_SCANCODES] = {};
+    // Virtual keys the game controllers hold.
+    uint8_t padKeys[256] = {};
     // The scancodes of each virtual key under the current layout, looked up
     // once: the game asks for all 256 keys every pass.
     SDL_Scancode keyScancodes[256][4] = {};
@@ -71,6 +73,13 @@ void sdlPumpEventsIfDue();
 int sdlKeyDown(int virtualKey);
 int sdlPendingEvents();
 int sdlReadEvents(HostEvent *out, int max);
+void sdlQueueEvent(const HostEvent &event);
+
+// Game controllers, plugged in and out at any time (sdl_gamepad.cpp).
+void sdlOpenGamepads();
+void sdlCloseGamepads();
+// Takes the controller events; false for any other event.
+bool sdlGamepadEvent(const SDL_Event &e);
 
 // Picture and window (sdl_video.cpp).
 bool sdlOpenWindow(std::string &error);

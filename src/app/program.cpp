@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "app/options.h"
+#include "app/replay/replay.h"
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/states.h"
@@ -7,7 +8,6 @@
 #include "console/surface_files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
-#include "app/replay/replay.h"
 #include "world/play_loop.h"
 #include "world/world_check.h"
 #include <algorithm>

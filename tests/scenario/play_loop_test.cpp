@@ -3,9 +3,9 @@
 #include "app/states.h"
 #include "game_run.h"
 #include "objects/play_field.h"
+#include "world/object_records.h"
 #include "world/play_loop.h"
 #include "world/play_state.h"
-#include "world/object_records.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -4,8 +4,8 @@
 // again and passes the output (frames, palette, title, sound) to the host it
 // runs on.
 #pragma once
-#include "platform/host.h"
 #include "app/replay/replay_format.h"
+#include "platform/host.h"
 #include <string>
 
 // The exit code of a replay that drifted from its recording or ran out.

@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
-  xvfb xdotool x11-utils x11-apps openbox tmux
+  xvfb xdotool x11-utils x11-apps openbox tmux python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,7 @@ SANBUILD ?= build-asan
 FUZZBUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build sanitize fuzz format clean
+.PHONY: run test setup build sanitize fuzz format clean web serve windows
 
 setup:
 	@tools/setup.sh
@@ -24,6 +24,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -E '^script_'
 	cd $(BUILD) && ctest --output-on-failure -R '^script_'
 	@$(MAKE) --no-print-directory sanitize fuzz
+	@tools/windows.sh test $(BUILD)
 	@tools/check_format.sh
 
 # The whole unit and scenario suite again under AddressSanitizer and UBSan.
@@ -39,8 +40,19 @@ fuzz: setup
 	@cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all
 	@tools/run_fuzz.sh $(FUZZBUILD) $(FUZZ_SECONDS)
 
+# The browser version in build-web/site/, and serving it on http://localhost:8000/.
+web: setup
+	@tools/web_build.sh
+
+serve: web
+	@tools/web_serve.sh build-web/site 8000
+
+# build-win/wobblewick.exe and build-win/wobblewick-VERSION-windows.zip (cross-compiled).
+windows: setup
+	@tools/windows.sh build
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD)
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-web build-win

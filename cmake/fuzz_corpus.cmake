@@ -7,7 +7,7 @@ foreach(src ${CORPUS_TARGETS})
   string(REGEX REPLACE "^fuzz_" "" corpus ${name})
   if(IS_DIRECTORY ${CMAKE_SOURCE_DIR}/fuzz/corpus/${corpus})
     add_executable(${name}_corpus ${src} ${CMAKE_SOURCE_DIR}/fuzz/corpus_main.cpp)
-    target_link_libraries(${name}_corpus PRIVATE wobble)
+    target_link_libraries(${name}_corpus PRIVATE wobble_content_tools)
     add_test(NAME corpus_${corpus} COMMAND ${name}_corpus fuzz/corpus/${corpus}
              WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
   endif()

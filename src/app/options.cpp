@@ -23,8 +23,10 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
         long long n = 0;
         if (name == "host") {
             options.host = value;
-            if (options.host != "headless" && options.host != "sdl" && options.host != "term") {
-                error = "--host must be headless, sdl or term, not '" + options.host + "'";
+            if (options.host != "headless" && options.host != "sdl" && options.host != "term" &&
+                options.host != "web" && options.host != "win32") {
+                error =
+                    "--host must be headless, sdl, term, web or win32, not '" + options.host + "'";
                 return false;
             }
         } else if (name == "data") {

@@ -5,7 +5,7 @@
 #include <string>
 
 struct ProgramOptions {
-    std::string host;    // headless, sdl or term; empty picks one
+    std::string host;    // headless, sdl, term or web; empty picks one
     std::string dataDir; // the data root
     bool seedGiven = false;
     uint32_t seed = 1;

@@ -1,7 +1,7 @@
 #include "console/surface_files.h"
 #include "console/data_path.h"
 #include "console/message_box.h"
-#include "platform/files.h"
+#include "platform/host.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

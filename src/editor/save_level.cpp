@@ -2,7 +2,7 @@
 #include "console/data_path.h"
 #include "console/message_box.h"
 #include "editor/editor.h"
-#include "platform/files.h"
+#include "platform/host.h"
 #include "world/level_list.h"
 #include "world/level_writer.h"
 #include "world/levels.h"

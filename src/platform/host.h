@@ -3,6 +3,8 @@
 // it never includes an operating-system header.
 #pragma once
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 // One character cell: the character in code page 437 (low byte) and the
 // 16-colour attribute (bits 0-3 foreground, 4-7 background). The layout is the
@@ -97,3 +99,13 @@ extern Host *host;
 // Called by a host when the user closes the program (window closed, Ctrl+C,
 // the end of an input script). Runs the game's exit path and never returns.
 extern void (*hostCloseRequested)();
+
+// Files. Replaces `path` with `size` bytes so that a crash at any moment
+// leaves either the old file or the new one, never a broken one; an old
+// file's permissions carry over. Returns 1 on success.
+int replaceFileAtomically(const char *path, const void *data, size_t size);
+// Pushes a stream's written bytes through to the disk.
+void syncStream(FILE *stream);
+// Makes a new, empty folder of its own in the system's temporary folder
+// (named after `prefix`) and returns its path, or "" when none can be made.
+std::string makeTempFolder(const char *prefix);

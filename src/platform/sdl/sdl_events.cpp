@@ -8,7 +8,7 @@
 // a console's input buffer is bounded too.
 constexpr size_t MAX_QUEUED_EVENTS = 4096;
 
-static void queueEvent(const HostEvent &event) {
+void sdlQueueEvent(const HostEvent &event) {
     if (sdl.queue.size() < MAX_QUEUED_EVENTS)
         sdl.queue.push_back(event);
 }
@@ -22,7 +22,7 @@ static void queueKey(const SDL_KeyboardEvent &key) {
         static_cast<uint16_t>(virtualKeyForSdlKey(key.keysym.sym, key.keysym.scancode));
     event.key.asciiChar = characterForSdlKey(key.keysym.sym, key.keysym.scancode, key.keysym.mod);
     event.key.controlKeyState = controlKeyStateForSdl(key.keysym.mod, key.keysym.scancode);
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleKey(const SDL_KeyboardEvent &key) {
@@ -47,15 +47,12 @@ static void handleKey(const SDL_KeyboardEvent &key) {
     queueKey(key);
 }
 
-// Window pixels are turned into picture pixels by the renderer (its logical
-// size), so one cell is 8 of them at any scale and in full screen.
+// Window pixels to cells: a cell is 8 picture pixels of `scale` window pixels
+// each, counted from where the picture stands in the window.
 static void mouseCell(int x, int y, int16_t &cellX, int16_t &cellY) {
-    float scaleX = 1, scaleY = 1;
-    SDL_RenderGetScale(sdl.renderer, &scaleX, &scaleY);
-    const float px = x - sdl.pictureOffsetX / std::max(scaleX, 1.0f);
-    const float py = y - sdl.pictureOffsetY / std::max(scaleY, 1.0f);
-    const int cx = static_cast<int>(std::floor(px / CELL_PIXELS));
-    const int cy = static_cast<int>(std::floor(py / CELL_PIXELS));
+    const int side = CELL_PIXELS * std::max(sdl.scale, 1);
+    const int cx = static_cast<int>(std::floor(static_cast<double>(x - sdl.pictureX) / side));
+    const int cy = static_cast<int>(std::floor(static_cast<double>(y - sdl.pictureY) / side));
     cellX = static_cast<int16_t>(std::clamp(cx, 0, std::max(sdl.width - 1, 0)));
     cellY = static_cast<int16_t>(std::clamp(cy, 0, std::max(sdl.height - 1, 0)));
 }
@@ -79,7 +76,7 @@ static void queueMouse(int16_t cellX, int16_t cellY, uint32_t buttons, uint32_t 
     event.mouse.buttonState = buttons;
     event.mouse.controlKeyState = controlKeyStateForSdl(SDL_GetModState(), SDL_SCANCODE_UNKNOWN);
     event.mouse.eventFlags = flags;
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleEvent(const SDL_Event &e) {
@@ -94,12 +91,16 @@ static void handleEvent(const SDL_Event &e) {
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             sdlKeepWholePicture();
             sdl.mouseRecheck = true;
+            sdl.layoutWanted = true;
         }
         sdl.redrawWanted = true;
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         handleKey(e.key);
+        break;
+    case SDL_KEYMAPCHANGED:
+        sdl.keyTableValid = false;
         break;
     case SDL_MOUSEMOTION: {
         int16_t cx, cy;
@@ -130,6 +131,7 @@ static void handleEvent(const SDL_Event &e) {
                    sdl.mouseButtons | (static_cast<uint32_t>(e.wheel.y * 120) << 16), 4);
         break;
     default:
+        sdlGamepadEvent(e);
         break;
     }
 }
@@ -141,10 +143,8 @@ static void recheckMouse() {
         return;
     int wx, wy;
     SDL_GetMouseState(&wx, &wy);
-    float lx, ly;
-    SDL_RenderWindowToLogical(sdl.renderer, wx, wy, &lx, &ly);
     int16_t cx, cy;
-    mouseCell(static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly)), cx, cy);
+    mouseCell(wx, wy, cx, cy);
     if (cx != sdl.mouseCellX || cy != sdl.mouseCellY) {
         sdl.mouseCellX = cx;
         sdl.mouseCellY = cy;
@@ -158,19 +158,29 @@ void sdlPumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e))
         handleEvent(e);
-    if (sdl.mouseRecheck)
-        recheckMouse();
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
-    if (sdl.redrawWanted)
+    // Laid out first: a mouse that did not move is over another cell of the new layout.
+    if (sdl.redrawWanted || sdl.layoutWanted)
         sdlRedraw();
+    if (sdl.mouseRecheck)
+        recheckMouse();
+}
+
+void sdlPumpEventsIfDue() {
+    if (!sdl.pumpedOnce || SDL_GetTicks() != sdl.lastPumpTicks)
+        sdlPumpEvents();
+}
+
+static void fillKeyTable() {
+    for (int vk = 0; vk < 256; vk++)
+        sdl.keyScancodeCount[vk] =
+            static_cast<uint8_t>(scancodesForVirtualKey(vk, sdl.keyScancodes[vk], 4));
+    sdl.keyTableValid = true;
 }
 
 int sdlKeyDown(int virtualKey) {
-    // The game asks for all 256 keys each frame; one look at the display a
-    // millisecond is plenty.
-    if (!sdl.pumpedOnce || SDL_GetTicks() != sdl.lastPumpTicks)
-        sdlPumpEvents();
+    sdlPumpEventsIfDue();
     switch (virtualKey) {
     case 0x01:
         return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) ? 1 : 0;
@@ -181,18 +191,23 @@ int sdlKeyDown(int virtualKey) {
     default:
         break;
     }
-    SDL_Scancode codes[4];
-    const int n = scancodesForVirtualKey(virtualKey, codes, 4);
+    if (virtualKey < 0 || virtualKey > 255)
+        return 0;
+    if (sdl.padKeys[virtualKey])
+        return 1;
+    if (!sdl.keyTableValid)
+        fillKeyTable();
+    const SDL_Scancode *codes = sdl.keyScancodes[virtualKey];
     int numKeys = 0;
     const Uint8 *state = SDL_GetKeyboardState(&numKeys);
-    for (int i = 0; i < n; i++)
+    for (int i = 0; i < sdl.keyScancodeCount[virtualKey]; i++)
         if (codes[i] < numKeys && state[codes[i]] && !sdl.hidden[codes[i]])
             return 1;
     return 0;
 }
 
 int sdlPendingEvents() {
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     return static_cast<int>(sdl.queue.size());
 }
 

@@ -41,6 +41,7 @@ static struct {
     std::string title;
     int windowX = 0, windowY = 0; // where the game last put its window, in pixels
     bool shakeWaiting = false;    // moved, not drawn there yet
+    bool shakeScrolls = true;     // the shake slides the picture instead of repainting it
     int64_t shakeDrawnAt = 0;
     bool messageShown = false;
     int64_t lastPump = 0;
@@ -341,7 +342,7 @@ std::string termTooSmallText(int columns, int rows, int cellColumns) {
 }
 
 // Where the picture goes: in the middle of the terminal, moved by the shake.
-static void layOut() {
+static void layOut(bool shaking = false) {
     winsize ws{};
     if (ioctl(term.ttyOut, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
         termScreen.columns = ws.ws_col;
@@ -363,7 +364,10 @@ static void layOut() {
     };
     const int column = baseColumn + cellsOf(term.windowX) * cw;
     const int row = baseRow + cellsOf(term.windowY);
-    if (column != termScreen.originColumn || row != termScreen.originRow)
+    // A shaken picture slides to its new place where the terminal can do it;
+    // otherwise it is written again there.
+    if ((column != termScreen.originColumn || row != termScreen.originRow) &&
+        !(shaking && term.shakeScrolls && termEncodeShift(termScreen, column, row, term.out)))
         termScreen.shownValid = false;
     termScreen.originColumn = column;
     termScreen.originRow = row;
@@ -506,7 +510,7 @@ static void service(bool now = false) {
     if (term.shakeWaiting && t - term.shakeDrawnAt >= SHAKE_REDRAW_NS) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = t;
-        layOut();
+        layOut(true);
         drawFrame();
     }
 }
@@ -602,16 +606,24 @@ static int tRead(HostEvent *out, int max) {
 static void tPresent(const Cell *cells, int width, int height) {
     if (width != FRAME_WIDTH || height != FRAME_HEIGHT)
         return;
-    term.frame.assign(cells, cells + width * height);
+    // A screen that stands still (the menu, the credits) presents the same
+    // frame many times a second; the terminal already shows it, and a look
+    // at every cell would cost more than the rest of the pass.
+    const size_t count = static_cast<size_t>(width) * height;
+    const bool same =
+        term.frame.size() == count && memcmp(term.frame.data(), cells, sizeof(Cell) * count) == 0;
+    if (!same)
+        term.frame.assign(cells, cells + count);
     service();
     if (term.shakeWaiting) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = monotonicNs();
-        layOut();
+        layOut(true);
     }
     if (termTooSmall)
         waitForRoom();
-    drawFrame();
+    if (!same || !termScreen.shownValid)
+        drawFrame();
 }
 
 static void tSetPalette(const uint32_t palette[16]) {
@@ -727,6 +739,12 @@ Host *createTermHost(std::string &error) {
         error = "WOBBLE_TERM_KEYS must be kitty or legacy, not '" + keys + "'";
         return nullptr;
     }
+    const std::string shake = setting("WOBBLE_TERM_SHAKE");
+    if (!shake.empty() && shake != "scroll" && shake != "repaint") {
+        error = "WOBBLE_TERM_SHAKE must be scroll or repaint, not '" + shake + "'";
+        return nullptr;
+    }
+    term.shakeScrolls = shake != "repaint";
     if (tcgetattr(STDIN_FILENO, &term.saved) != 0) {
         error = std::string("cannot read the terminal's settings: ") + strerror(errno);
         return nullptr;

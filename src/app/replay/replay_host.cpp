@@ -2,7 +2,8 @@
 // in the order it was made; frames, palette, title, window moves and sound go
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
-#include "platform/replay/replay.h"
+#include "app/replay/replay.h"
+#include "platform/host.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
@@ -446,25 +447,37 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
 bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
                         std::string &error) {
     namespace fs = std::filesystem;
-    char pattern[] = "/tmp/wobble-replay-XXXXXX";
-    if (!mkdtemp(pattern)) {
+    std::error_code ec;
+    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
+    // Without the game's pictures every frame would differ: say what is missing.
+    if (!fs::is_directory(source / "surfaces", ec)) {
+        error = "the game's data is not in " + source.string() +
+                " (it has no surfaces folder); run from the game's folder or name it with "
+                "--data=DIR";
+        return false;
+    }
+    root = makeTempFolder("wobble-replay");
+    if (root.empty()) {
         error = "cannot make a folder for the replay's data";
         return false;
     }
-    replayRoot = root = pattern;
+    replayRoot = root;
     static bool registered = false;
     if (!registered)
         atexit(removeReplayRoot);
     registered = true;
-    std::error_code ec;
-    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
     fs::create_directories(fs::path(root) / "data/levels", ec);
     fs::create_directories(fs::path(root) / "data/stats", ec);
     // The kept folders come from the recording alone; the rest is shared.
     for (const auto &entry : fs::directory_iterator(source, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name != "levels" && name != "stats")
-            fs::create_symlink(entry.path(), fs::path(root) / "data" / name, ec);
+        if (name == "levels" || name == "stats")
+            continue;
+        // Linked where the system allows it (Windows often does not), else copied.
+        const fs::path target = fs::path(root) / "data" / name;
+        fs::create_directory_symlink(entry.path(), target, ec);
+        if (ec)
+            fs::copy(entry.path(), target, fs::copy_options::recursive, ec);
     }
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;

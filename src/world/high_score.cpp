@@ -49,20 +49,17 @@ static void writeHighScore() {
 
 // The number at the start of the file, read as "%i" reads it (a leading 0 is
 // octal, 0x hexadecimal), but a value beyond 32 bits stops at the nearest end
-// instead of wrapping. Returns 0 when the file does not begin with a number.
-static int readStoredScore(FILE *file, int32_t *value) {
+// instead of wrapping. A file that does not begin with a number changes nothing.
+static void readStoredScore(FILE *file, int32_t *value) {
     char text[128] = "";
     const size_t got = fread(text, 1, sizeof text - 1, file);
     text[got] = '\0';
     char *end = nullptr;
-    errno = 0;
     const long long read = strtoll(text, &end, 0);
-    if (end == text)
-        return 0;
-    *value = read > INT32_MAX   ? INT32_MAX
-             : read < INT32_MIN ? INT32_MIN
-                                : static_cast<int32_t>(read);
-    return 1;
+    if (end != text)
+        *value = read > INT32_MAX   ? INT32_MAX
+                 : read < INT32_MIN ? INT32_MIN
+                                    : static_cast<int32_t>(read);
 }
 
 void closeHighScoreFile() {

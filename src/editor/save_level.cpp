@@ -36,7 +36,7 @@ static bool listSaysNoLevels() {
     return saysNone;
 }
 
-int nameLevel(char *path, int32_t size) {
+int nameLevel(char *path, int32_t size, std::string &listText) {
     LevelList list = readLevelList();
     if (levelListProblem == LEVEL_LIST_MISSING ||
         (levelListProblem == LEVEL_LIST_EMPTY && !listSaysNoLevels())) {
@@ -53,29 +53,19 @@ int nameLevel(char *path, int32_t size) {
     }
 
     levelNameDialog();
-    snprintf(path, static_cast<size_t>(size), "%s%s", LEVEL_FOLDER, levelName);
+    snprintf(path, static_cast<size_t>(size), "%s%s.lvl", LEVEL_FOLDER, levelName);
 
     // The new level goes at the end, even when a level of that name is listed.
-    std::string text = std::to_string(list.count + 1);
+    listText = std::to_string(list.count + 1);
     for (int32_t i = 0; i < list.count; i++) {
-        text += list.names[i];
-        text += '\n';
-        text += list.music[i];
-        text += '\n';
+        listText += list.names[i];
+        listText += '\n';
+        listText += list.music[i];
+        listText += '\n';
     }
-    text += levelName;
-    text += "\nMystery\n";
+    listText += levelName;
+    listText += "\nMystery\n";
     freeLevelList(&list);
-
-    const std::string listFile = dataPath(LIST_PATH);
-    if (!replaceFileAtomically(listFile.c_str(), text.data(), text.size())) {
-        const int reason = errno;
-        perror(listFile.c_str());
-        saveError("The level list data/levels/Levels.txt could not be rewritten (" +
-                  std::string(strerror(reason)) + ").\nNothing was saved.");
-        return 0;
-    }
-    snprintf(path, static_cast<size_t>(size), "%s%s.lvl", LEVEL_FOLDER, levelName);
     return 1;
 }
 
@@ -97,7 +87,8 @@ void saveLevel() {
     }
 
     char path[LEVEL_NAME_BYTES];
-    if (!nameLevel(path, sizeof path))
+    std::string listText;
+    if (!nameLevel(path, sizeof path, listText))
         return;
 
     const std::vector<uint8_t> bytes =
@@ -108,12 +99,24 @@ void saveLevel() {
                                      i * LEVEL_RECORD_BYTES));
     fflush(stdout);
 
+    // The level file first: whatever stops the save after it, the list never
+    // names a level that is not there.
     const std::string levelFile = dataPath(path);
     if (!replaceFileAtomically(levelFile.c_str(), bytes.data(), bytes.size())) {
         const int reason = errno;
         perror(levelFile.c_str());
         saveError(std::string("The level file ") + path + " could not be written (" +
-                  strerror(reason) + ").\nThe level list already names it.");
+                  strerror(reason) + ").\nThe level list was not changed.");
+        return;
+    }
+    const std::string listFile = dataPath(LIST_PATH);
+    if (!replaceFileAtomically(listFile.c_str(), listText.data(), listText.size())) {
+        const int reason = errno;
+        perror(listFile.c_str());
+        saveError(std::string("The level file ") + path +
+                  " was written, but the level list\ndata/levels/Levels.txt could not be "
+                  "rewritten (" +
+                  strerror(reason) + "),\nso the game does not know of the level.");
         return;
     }
     messageBox("File saved sucessfully!", "Save", MB_ICONINFORMATION);

@@ -67,10 +67,10 @@ void ozzleHit(ObjectNode *node) {
         gameOverFlag = 1;
         gameWon = 1;
         loadEndPictures();
-        score *= 2;
+        addScore(score);
     } else {
         levelDoneFlag = 1;
-        score += score / 2;
+        addScore(score / 2);
     }
     raiseHighScore();
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 #else
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef __EMSCRIPTEN__
@@ -32,11 +33,25 @@ static bool replaceWith(const std::string &from, const char *to) {
 #endif
 }
 
+// The new file keeps the old one's permissions (a list shared by a group
+// stays shared); a file that is new gets the usual ones.
+static void keepMode(const char *path, FILE *f) {
+#ifndef _WIN32
+    struct stat old;
+    if (stat(path, &old) == 0)
+        fchmod(fileno(f), old.st_mode & 07777);
+#else
+    (void)path;
+    (void)f;
+#endif
+}
+
 int replaceFileAtomically(const char *path, const void *data, size_t size) {
     std::string temp = std::string(path) + ".part";
     FILE *f = fopen(temp.c_str(), "wb");
     if (!f)
         return 0;
+    keepMode(path, f);
     bool ok = fwrite(data, 1, size, f) == size;
     ok = fflush(f) == 0 && ok;
     ok = flushToDisk(f) && ok;

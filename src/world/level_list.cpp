@@ -104,6 +104,10 @@ const char *levelListMessage() {
     case LEVEL_LIST_EMPTY:
         return "The level list data/levels/Levels.txt lists no level.\n"
                "There is no level to play.";
+    case LEVEL_LIST_NONE_LOADS:
+        return "None of the levels that data/levels/Levels.txt lists can be loaded:\n"
+               "each needs its .lvl and .rot file in data/levels/.\n"
+               "There is no level to play.";
     default:
         return nullptr;
     }

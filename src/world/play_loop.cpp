@@ -111,7 +111,7 @@ void advanceLevel() {
         levelIndex = 0;
     const int32_t used = bonusElapsed / 1000;
     if (levelTime > used) {
-        score += (levelTime - used) * 100;
+        addScore((int64_t{levelTime} - used) * 100);
         raiseHighScore();
     }
     if (!loadLevelAt())
@@ -137,7 +137,7 @@ void checkDeath() {
             p->vx = 0;
             p->vy = 0;
         }
-        score += static_cast<int32_t>(score * -0.05);
+        addScore(static_cast<int32_t>(score * -0.05));
         raiseHighScore();
         if (node) {
             // Boxes where the player comes back are cleared away.
@@ -160,7 +160,7 @@ void checkDeath() {
         if (!loadLevelAt())
             leaveForMissingLevels();
         startLevelChances();
-        score -= penalty;
+        addScore(-int64_t{penalty});
         raiseHighScore();
         resetTurnTimer();
         resetBonusTimer();
@@ -246,13 +246,16 @@ void playLoop(ScreenState *state) {
     gameWon = 0;
     lastTurnTime = gameClock();
     gameLevels = readLevelList();
-    if (gameLevels.count > firstLevelIndex) {
-        // A game that starts further on loads its level as an arrival there.
+    bool loaded = false;
+    if (gameLevels.count > 0) {
+        // A game that starts further on loads its level as an arrival there;
+        // a first level that does not load is passed over as any other.
         levelIndex = firstLevelIndex;
-        if (levelIndex > 0)
-            loadLevelAt();
-        else
-            loadLevel(gameLevels.names[0]);
+        loaded = levelIndex == 0 && loadLevel(gameLevels.names[0]);
+        if (!loaded)
+            loaded = loadLevelAt();
+    }
+    if (loaded) {
         startLevelChances();
         resetBonusTimer();
         runPasses(state);

@@ -129,6 +129,18 @@ TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {
     }
     Surface *surface = nullptr;
     EXPECT_EQ(loadSurface(nullptr, &surface), 0);
+
+    // Loaded by name (as the pause picture is at every pause), a bad picture
+    // is named once, not at every load.
+    dir.write("data/surfaces/Twisted.srf", cases[0]);
+    dataRoot = dir.path;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
+    EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    dataRoot = WOBBLE_SOURCE_DIR;
+    EXPECT_EQ(said, dir.file("data/surfaces/Twisted.srf") +
+                        ": not a picture the game can read (no .srf header)\n");
 }
 
 TEST(SurfaceFiles, EncodedPicturesAndScreenshotsReadBackExactly) {

@@ -13,6 +13,7 @@
 #include "world/high_score.h"
 #include "world/play_state.h"
 #include <array>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -339,6 +340,24 @@ TEST(Attract, TurnsThePageEveryThousandPassesOfAboutFiveMilliseconds) {
     Attract_Run(&f.state);
     EXPECT_EQ(headless.lastFrame[0].ch, ' ') << "no credits picture in this root: a blank page";
     EXPECT_EQ(f.state.current, STATE_ATTRACT) << "no key, no way out";
+}
+
+TEST(Attract, AHighScoreThatCannotBeSavedIsSaidOnItsPage) {
+    AttractFixture f("4321");
+    auto said = [] {
+        return rowText(headless.lastFrame, UNSAVED_NOTE_ROW) +
+               rowText(headless.lastFrame, UNSAVED_NOTE_ROW + 1);
+    };
+    Attract_Run(&f.state);
+    EXPECT_EQ(said().find("cannot be saved"), std::string::npos) << said();
+    std::filesystem::remove(f.dir.file("data/stats/highScores.txt"));
+    testing::internal::CaptureStderr();
+    loadEndPictures();
+    testing::internal::GetCapturedStderr();
+    Attract_Run(&f.state);
+    EXPECT_NE(said().find("This best score cannot be saved ("), std::string::npos) << said();
+    EXPECT_NE(said().find("highScores.txt: No such file or directory"), std::string::npos);
+    EXPECT_NE(said().find("It lasts only until the game ends."), std::string::npos);
 }
 
 TEST(Attract, TheCreditsPageTellsTheStorysEndOnlyAfterAWonGame) {

@@ -121,22 +121,32 @@ static int catchStream(int fd, int &real) {
     return caught;
 }
 
+// The terminal through a descriptor of its own that never blocks, for the
+// signal handlers: a dying game gives a stalled terminal (a broken
+// connection, a window that stopped reading) what it takes at once and goes,
+// instead of waiting inside a handler for a reader that may never come.
+static int openTerminalNow() {
+    return open("/dev/tty", O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
 // Puts a stream back and passes on what was written to it meanwhile. Safe
-// inside a signal handler.
-static void releaseStream(int fd, int &real, int &caught) {
+// inside a signal handler, which passes `to`, a descriptor that never blocks.
+static void releaseStream(int fd, int &real, int &caught, int to = -2) {
     if (real < 0)
         return;
     dup2(real, fd);
-    if (caught >= 0) {
+    if (to == -2)
+        to = fd;
+    if (caught >= 0 && to >= 0) {
         char buffer[512];
         lseek(caught, 0, SEEK_SET);
         ssize_t n;
-        while ((n = read(caught, buffer, sizeof buffer)) > 0) {
-            ssize_t ignored = write(fd, buffer, static_cast<size_t>(n));
-            (void)ignored;
-        }
-        close(caught);
+        while ((n = read(caught, buffer, sizeof buffer)) > 0)
+            if (write(to, buffer, static_cast<size_t>(n)) != n)
+                break;
     }
+    if (caught >= 0)
+        close(caught);
     close(real);
     real = -1;
     caught = -1;
@@ -171,15 +181,26 @@ static void buildRestoreBytes() {
     restoreLength = s.size();
 }
 
-// Leaves the terminal as it was found. Safe inside a signal handler.
-static void restoreTerminal() {
+// Leaves the terminal as it was found. Safe inside a signal handler, which
+// passes a descriptor that never blocks and does not wait for the output to
+// drain: a terminal that has stopped reading would otherwise hold the dying
+// game there until it read the rest of the last frame.
+static void restoreTerminal(int to = -2) {
     if (!terminalActive)
         return;
     terminalActive = 0;
     const size_t n = restoreLength;
-    ssize_t ignored = write(term.ttyOut, restoreBytes, n);
+    ssize_t ignored = 0;
+    if (to == -2) {
+        ignored = write(term.ttyOut, restoreBytes, n);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &term.saved);
+    } else {
+        if (to >= 0)
+            ignored = write(to, restoreBytes, n);
+        tcflush(STDIN_FILENO, TCIFLUSH);
+        tcsetattr(STDIN_FILENO, TCSANOW, &term.saved);
+    }
     (void)ignored;
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &term.saved);
 }
 
 static void setRawMode() {
@@ -236,9 +257,12 @@ static void leaveTerminal() {
 // ---- Signals ------------------------------------------------------------------
 
 static void dieOfSignal(int sig) {
-    restoreTerminal();
-    releaseStream(STDOUT_FILENO, term.realStdout, term.caughtStdout);
-    releaseStream(STDERR_FILENO, term.realStderr, term.caughtStderr);
+    const int now = openTerminalNow();
+    restoreTerminal(now);
+    releaseStream(STDOUT_FILENO, term.realStdout, term.caughtStdout, now);
+    releaseStream(STDERR_FILENO, term.realStderr, term.caughtStderr, now);
+    if (now >= 0)
+        close(now);
     signal(sig, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
@@ -250,7 +274,10 @@ static void dieOfSignal(int sig) {
 static void onStop(int) {
     const int savedErrno = errno;
     const bool wasActive = terminalActive;
-    restoreTerminal();
+    const int now = openTerminalNow();
+    restoreTerminal(now);
+    if (now >= 0)
+        close(now);
     const int64_t stoppedAt = monotonicNs();
     signal(SIGTSTP, SIG_DFL);
     sigset_t set;
@@ -463,11 +490,17 @@ static void handleSignals() {
 static void service(bool now = false) {
     if (!term.entered)
         return;
-    handleSignals();
     const int64_t t = monotonicNs();
-    if (now || t - term.lastPump >= 1000000) {
+    const bool pump = now || t - term.lastPump >= 1000000;
+    // The wake pipe is emptied before the flags are read, never after: a
+    // signal caught between reading them and emptying it would otherwise
+    // leave its flag set with no byte to end the next wait for input.
+    if (pump) {
         term.lastPump = t;
         waitForInput(0);
+    }
+    handleSignals();
+    if (pump) {
         termInputTick(termInput, tNow());
         if (termInput.closeRequested)
             closeRequested();

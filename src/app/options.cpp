@@ -24,8 +24,9 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
         if (name == "host") {
             options.host = value;
             if (options.host != "headless" && options.host != "sdl" && options.host != "term" &&
-                options.host != "web") {
-                error = "--host must be headless, sdl, term or web, not '" + options.host + "'";
+                options.host != "web" && options.host != "win32") {
+                error =
+                    "--host must be headless, sdl, term, web or win32, not '" + options.host + "'";
                 return false;
             }
         } else if (name == "data") {

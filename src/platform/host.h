@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 // One character cell: the character in code page 437 (low byte) and the
 // 16-colour attribute (bits 0-3 foreground, 4-7 background). The layout is the
@@ -105,3 +106,6 @@ extern void (*hostCloseRequested)();
 int replaceFileAtomically(const char *path, const void *data, size_t size);
 // Pushes a stream's written bytes through to the disk.
 void syncStream(FILE *stream);
+// Makes a new, empty folder of its own in the system's temporary folder
+// (named after `prefix`) and returns its path, or "" when none can be made.
+std::string makeTempFolder(const char *prefix);

@@ -2,6 +2,9 @@
 // credits, the turn keys, and the sounds of a game in order.
 #include "app/states.h"
 #include "game_run.h"
+#include "objects/play_field.h"
+#include "world/play_loop.h"
+#include "world/play_state.h"
 #include "world/object_records.h"
 #include <gtest/gtest.h>
 
@@ -144,4 +147,25 @@ TEST(PlayLoop, AGameSoundsInTheOrderThingsHappen) {
     runGame({quiet("Turns")}, "1500 tap S\n2700 tap S\n4500 end\n");
     EXPECT_EQ(count(soundPlays(), "Crash.ogg"), 2);
     EXPECT_EQ(count(soundPlays(), "Shake.ogg"), 2);
+}
+
+TEST(PlayLoop, ALostLifeCostsFivePerCentOfTheScore) {
+    PlayField field;
+    PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, 40, 78, 1);
+    score = 10000;
+    dyingFlag = 1;
+    p->deathTimer = 0;
+    checkDeath();
+    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(score, 9500);
+}
+
+TEST(PlayLoop, TheEnemyCountNeverLooksAtTheFirstObject) {
+    PlayField field;
+    clearObjects();
+    field.add<DummyRecord>(KIND_DUMMY, 50, 77);
+    field.add<PlayerRecord>(KIND_PLAYER, 10, 78, 1);
+    EXPECT_FALSE(enemiesLeft()) << "the first object created stays first and is skipped";
+    field.add<DummyRecord>(KIND_DUMMY, 30, 77);
+    EXPECT_TRUE(enemiesLeft());
 }

@@ -3,6 +3,7 @@
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
 #include "app/replay/replay.h"
+#include "platform/host.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
@@ -455,12 +456,12 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
                 "--data=DIR";
         return false;
     }
-    char pattern[] = "/tmp/wobble-replay-XXXXXX";
-    if (!mkdtemp(pattern)) {
+    root = makeTempFolder("wobble-replay");
+    if (root.empty()) {
         error = "cannot make a folder for the replay's data";
         return false;
     }
-    replayRoot = root = pattern;
+    replayRoot = root;
     static bool registered = false;
     if (!registered)
         atexit(removeReplayRoot);
@@ -470,8 +471,13 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
     // The kept folders come from the recording alone; the rest is shared.
     for (const auto &entry : fs::directory_iterator(source, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name != "levels" && name != "stats")
-            fs::create_symlink(entry.path(), fs::path(root) / "data" / name, ec);
+        if (name == "levels" || name == "stats")
+            continue;
+        // Linked where the system allows it (Windows often does not), else copied.
+        const fs::path target = fs::path(root) / "data" / name;
+        fs::create_directory_symlink(entry.path(), target, ec);
+        if (ec)
+            fs::copy(entry.path(), target, fs::copy_options::recursive, ec);
     }
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;

@@ -62,7 +62,9 @@ std::string TempDir::read(const std::string &name) const {
 
 std::string runProgram(const std::string &arguments, int &exitCode, std::string *err) {
     TempDir errDir;
-    const std::string command = std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
+    // The player's folder is a private one, never the real home.
+    const std::string command = "XDG_DATA_HOME=" + errDir.file("home") + " " +
+                                std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
                                 (err ? errDir.file("err") : std::string("/dev/null"));
     FILE *pipe = popen(command.c_str(), "r");
     std::string out;
@@ -163,11 +165,16 @@ void makeDataRoot(const TempDir &dir) {
     namespace fs = std::filesystem;
     const fs::path source = fs::path(WOBBLE_SOURCE_DIR) / "data";
     fs::create_directories(fs::path(dir.path) / "data");
+    // Hard links share the game's files cheaply and, unlike symbolic links,
+    // stay inside the root; a run that writes replaces files, never edits them.
     for (const auto &entry : fs::directory_iterator(source)) {
         const fs::path target = fs::path(dir.path) / "data" / entry.path().filename();
-        if (entry.path().filename() == "stats")
-            fs::copy(entry.path(), target, fs::copy_options::recursive);
-        else
-            fs::create_directory_symlink(entry.path(), target);
+        std::error_code ec;
+        if (entry.path().filename() == "stats" ||
+            (fs::copy(entry.path(), target,
+                      fs::copy_options::recursive | fs::copy_options::create_hard_links, ec),
+             ec))
+            fs::copy(entry.path(), target,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
 }

@@ -1,7 +1,6 @@
 #include "console/surface_files.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/message_box.h"
-#include "platform/files.h"
 #include <cstdlib>
 #include <cstring>
 
@@ -108,7 +107,7 @@ int saveScreenshot() {
         return 0;
     std::vector<unsigned char> bytes =
         encodeSurface(backBuffer->cells, backBuffer->width, backBuffer->height);
-    if (!replaceFileAtomically(dataPath("screenshot.srf").c_str(), bytes.data(), bytes.size())) {
+    if (!replaceDataFile("screenshot.srf", bytes.data(), bytes.size())) {
         messageBox("Failed to write file!", "Uh-oh!", MB_ICONEXCLAMATION);
         return 0;
     }

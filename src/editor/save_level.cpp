@@ -1,8 +1,7 @@
 #include "editor/save_level.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/message_box.h"
 #include "editor/editor.h"
-#include "platform/files.h"
 #include "world/level_list.h"
 #include "world/level_writer.h"
 #include "world/levels.h"
@@ -67,10 +66,9 @@ int nameLevel(char *path, int32_t size) {
     text += "\nMystery\n";
     freeLevelList(&list);
 
-    const std::string listFile = dataPath(LIST_PATH);
-    if (!replaceFileAtomically(listFile.c_str(), text.data(), text.size())) {
+    if (!replaceDataFile(LIST_PATH, text.data(), text.size())) {
         const int reason = errno;
-        perror(listFile.c_str());
+        perror(LIST_PATH);
         saveError("The level list data/levels/Levels.txt could not be rewritten (" +
                   std::string(strerror(reason)) + ").\nNothing was saved.");
         return 0;
@@ -108,10 +106,9 @@ void saveLevel() {
                                      i * LEVEL_RECORD_BYTES));
     fflush(stdout);
 
-    const std::string levelFile = dataPath(path);
-    if (!replaceFileAtomically(levelFile.c_str(), bytes.data(), bytes.size())) {
+    if (!replaceDataFile(path, bytes.data(), bytes.size())) {
         const int reason = errno;
-        perror(levelFile.c_str());
+        perror(path);
         saveError(std::string("The level file ") + path + " could not be written (" +
                   strerror(reason) + ").\nThe level list already names it.");
         return;

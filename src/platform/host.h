@@ -2,7 +2,10 @@
 // The game reads time, keys, events, the window and sound only through `host`;
 // it never includes an operating-system header.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 // One character cell: the character in code page 437 (low byte) and the
 // 16-colour attribute (bits 0-3 foreground, 4-7 background). The layout is the
@@ -97,3 +100,22 @@ extern Host *host;
 // Called by a host when the user closes the program (window closed, Ctrl+C,
 // the end of an input script). Runs the game's exit path and never returns.
 extern void (*hostCloseRequested)();
+
+// Files. The game names each file by its path under the data ("data\\levels\\x.lvl",
+// either slash). The player's own copy is read when there is one, else the shipped
+// file; writes go to the player's folder only. A path that leaves those folders (by
+// "..", as an absolute path or through a link), anything but a regular file and a
+// file over 16 MiB are refused with one line on standard error and count as missing.
+
+// Opens a file for reading ("r", "rt", "rb") or the player's file for update ("r+").
+// Null when it is missing or refused.
+FILE *openDataFile(const char *path, const char *mode);
+// The same, and a file that is simply missing is reported on standard error too.
+FILE *openDataFileOrReport(const char *path, const char *mode);
+// The real file a path names, for messages and for the sound host; "" when refused.
+std::string dataPath(const char *path);
+// Writes the player's file whole, so that a crash leaves the old one or the new
+// one. Returns 1 on success; 0 with errno set.
+int replaceDataFile(const char *path, const void *data, size_t size);
+// Pushes a stream's written bytes through to the disk.
+void syncStream(FILE *stream);

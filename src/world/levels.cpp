@@ -1,5 +1,5 @@
 #include "world/levels.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "sound/sound.h"
 #include "world/level_list.h"
 #include "world/object_list.h"

@@ -443,8 +443,7 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
     return true;
 }
 
-bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
-                        std::string &error) {
+bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string &error) {
     namespace fs = std::filesystem;
     char pattern[] = "/tmp/wobble-replay-XXXXXX";
     if (!mkdtemp(pattern)) {
@@ -457,15 +456,6 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
         atexit(removeReplayRoot);
     registered = true;
     std::error_code ec;
-    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
-    fs::create_directories(fs::path(root) / "data/levels", ec);
-    fs::create_directories(fs::path(root) / "data/stats", ec);
-    // The kept folders come from the recording alone; the rest is shared.
-    for (const auto &entry : fs::directory_iterator(source, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "levels" && name != "stats")
-            fs::create_symlink(entry.path(), fs::path(root) / "data" / name, ec);
-    }
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;
         fs::create_directories(target.parent_path(), ec);

@@ -6,7 +6,7 @@ SANBUILD ?= build-asan
 FUZZBUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build sanitize fuzz format clean
+.PHONY: run test setup build sanitize fuzz format clean install deb dist
 
 setup:
 	@tools/setup.sh
@@ -25,6 +25,23 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -R '^script_'
 	@$(MAKE) --no-print-directory sanitize fuzz
 	@tools/check_format.sh
+	@tools/check_desktop_files.sh
+	@tools/test_package.sh
+
+# Installs the game under PREFIX (man page, desktop entry, icons included).
+PREFIX ?= /usr/local
+install: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	cmake --install $(BUILD)
+
+# build-package/wobblewick_<version>_amd64.deb, checked with lintian.
+deb: setup
+	@tools/make_deb.sh
+
+# build-package/wobblewick-<version>-linux-<machine>.tar.gz, runs wherever it is unpacked.
+dist: setup
+	@tools/make_dist.sh
 
 # The whole unit and scenario suite again under AddressSanitizer and UBSan.
 sanitize: setup
@@ -43,4 +60,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD)
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-package

@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
+  dpkg-dev file xz-utils lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

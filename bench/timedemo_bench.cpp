@@ -2,10 +2,10 @@
 // screen in the headless host as fast as the machine allows, drawing
 // included. Reports simulated frames per second.
 #include "app/states.h"
-#include "platform/files.h"
 #include "console/surface.h"
 #include "frontend/front_end.h"
 #include "input/timers.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "world/play_loop.h"
 #include <algorithm>

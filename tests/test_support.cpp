@@ -50,6 +50,8 @@ TempDir::~TempDir() {
 
 void TempDir::write(const std::string &name, const std::string &content) const {
     std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
+    // A new file, never the shared (hard-linked) one of a data root written through.
+    std::filesystem::remove(file(name));
     std::ofstream(file(name), std::ios::binary) << content;
 }
 

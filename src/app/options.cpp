@@ -35,8 +35,7 @@ static bool isKnown(const char *name, bool withValue) {
     for (const OptionHelp &o : OPTIONS) {
         const char *eq = strchr(o.name, '=');
         const size_t length = eq ? static_cast<size_t>(eq - o.name) : strlen(o.name);
-        if ((eq != nullptr) == withValue && strncmp(name, o.name, length) == 0 &&
-            name[length] == 0)
+        if ((eq != nullptr) == withValue && strncmp(name, o.name, length) == 0 && name[length] == 0)
             return true;
     }
     return false;
@@ -61,10 +60,10 @@ std::string helpText(const std::vector<std::string> &dataPlaces, const std::stri
     text += "\nThe game's data is read from the first of these that holds it:\n";
     for (const std::string &place : dataPlaces)
         text += "  " + place + "\n";
-    text += "Your high score, saved levels and screenshots are kept in\n  " +
-            (playerFolder.empty() ? std::string("(no home folder: nothing is kept)")
-                                  : playerFolder) +
-            "\n(--data=DIR keeps them in DIR instead).\n";
+    text +=
+        "Your high score, saved levels and screenshots are kept in\n  " +
+        (playerFolder.empty() ? std::string("(no home folder: nothing is kept)") : playerFolder) +
+        "\n(--data=DIR keeps them in DIR instead).\n";
     return text;
 }
 

@@ -184,7 +184,8 @@ std::string dataPath(const char *path) {
         return "";
     // Only a regular file of a sane size is handed on (the sound host opens it).
     struct stat st;
-    if (stat(real.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > MAX_DATA_FILE_BYTES)) {
+    if (stat(real.c_str(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || st.st_size > MAX_DATA_FILE_BYTES)) {
         refuse(path, real, S_ISREG(st.st_mode) ? "larger than 16 MiB" : "not a regular file");
         return "";
     }

@@ -45,7 +45,8 @@ std::string readGameFile(const char *path, const char *mode = "rb") {
 TEST(Files, PathsAndLinksOutOfTheDataAreRefusedWithOneLine) {
     Roots roots;
     // A link within the data is fine; one out of it is not, even through a folder.
-    fs::create_symlink(roots.shipped.file("data/levels/a.lvl"), roots.shipped.file("data/levels/b.lvl"));
+    fs::create_symlink(roots.shipped.file("data/levels/a.lvl"),
+                       roots.shipped.file("data/levels/b.lvl"));
     fs::create_symlink(roots.outside.file("secret"), roots.shipped.file("data/levels/c.lvl"));
     fs::create_symlink(roots.outside.path, roots.shipped.file("data/pack"));
     const std::string outsideAbsolute = roots.outside.file("secret");
@@ -95,7 +96,8 @@ TEST(Files, OnlyRegularFilesOfASaneSizeAreReadAndNothingBlocks) {
         ASSERT_EQ(ftruncate(fileno(big), MAX_DATA_FILE_BYTES + 1), 0);
         fclose(big);
     }
-    for (const char *path : {"data/levels/folder.lvl", "data/levels/pipe.lvl", "data/levels/big.lvl"}) {
+    for (const char *path :
+         {"data/levels/folder.lvl", "data/levels/pipe.lvl", "data/levels/big.lvl"}) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(readGameFile(path), "(none)") << path;
         EXPECT_EQ(readGameFile(path, "r+"), "(none)") << path;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {

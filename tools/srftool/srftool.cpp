@@ -77,7 +77,7 @@ int compileCommand(const std::vector<std::string> &args) {
         if (!probe)
             return fail(files[0] + ": " + strerror(errno));
         fclose(probe);
-        if (!loadTextSurface(files[0].c_str(), &surface))
+        if (!loadTextPictureFile(files[0], &surface))
             return fail(files[0] + ": the size '(WIDTH, HEIGHT)' cannot be read or is below 1");
         if (!surface->cells) {
             freeSurface(surface);

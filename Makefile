@@ -6,7 +6,7 @@ SANBUILD ?= build-asan
 FUZZBUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build sanitize fuzz format clean install deb dist
+.PHONY: run test setup build sanitize fuzz format clean web serve install deb dist
 
 setup:
 	@tools/setup.sh
@@ -56,8 +56,15 @@ fuzz: setup
 	@cmake --build $(FUZZBUILD) -j $(JOBS) --target fuzz_all
 	@tools/run_fuzz.sh $(FUZZBUILD) $(FUZZ_SECONDS)
 
+# The browser version in build-web/site/, and serving it on http://localhost:8000/.
+web: setup
+	@tools/web_build.sh
+
+serve: web
+	@tools/web_serve.sh build-web/site 8000
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-package
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-web build-package

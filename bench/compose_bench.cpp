@@ -2,6 +2,7 @@
 #include "console/surface.h"
 #include "platform/headless/headless_host.h"
 #include <benchmark/benchmark.h>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -65,5 +66,16 @@ void BM_ComposeAndPresentFrame(benchmark::State &state) {
         freeSurface(s);
 }
 BENCHMARK(BM_ComposeAndPresentFrame);
+
+// The floor under composing: one plain copy of a frame's 40 KB of cells.
+void BM_PlainFrameCopy(benchmark::State &state) {
+    std::vector<Cell> from(SCREEN_WIDTH * SCREEN_HEIGHT, Cell{'x', 7}), to(from.size());
+    for (auto _ : state) {
+        memcpy(to.data(), from.data(), sizeof(Cell) * from.size());
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainFrameCopy);
 
 } // namespace

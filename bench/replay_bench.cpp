@@ -1,6 +1,6 @@
 // What the replay costs a frame: the short hash every frame carries and the
 // full check of every 60th.
-#include "platform/replay/replay_format.h"
+#include "app/replay/replay_format.h"
 #include <benchmark/benchmark.h>
 #include <vector>
 

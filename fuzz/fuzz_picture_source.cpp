@@ -1,6 +1,6 @@
 // Hand-written picture sources: any text compiles or gives a message, and
 // whatever compiles comes back unchanged through dump and compile.
-#include "platform/raster/picture_source.h"
+#include "content_tools/picture_source.h"
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -2,7 +2,7 @@
 // the stream against a stand-in game never crashes or reads past the end; a
 // broken stream ends as a drift.
 #include "platform/headless/headless_host.h"
-#include "platform/replay/replay.h"
+#include "app/replay/replay.h"
 #include <cstdint>
 #include <cstdio>
 #include <string>

@@ -9,6 +9,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
   xvfb xdotool x11-utils x11-apps openbox tmux
+  emscripten chromium
+  libncurses-dev libtcod-dev
   dpkg-dev file xz-utils lintian desktop-file-utils appstream
 )
 missing=()
@@ -17,10 +19,21 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+# Node and npm drive the browser test. A machine that already has them (from
+# another source than Debian's, whose npm package would then conflict) keeps its own.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The browser test's driver, at the version the lock file names.
+web=$(dirname "$0")/../web
+if [ ! -f "$web/node_modules/.package-lock.json" ] ||
+    [ "$web/package-lock.json" -nt "$web/node_modules/.package-lock.json" ]; then
+    (cd "$web" && npm ci --no-audit --no-fund --loglevel=error)
+fi

@@ -96,8 +96,9 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
         long long n = 0;
         if (name == "host") {
             options.host = value;
-            if (options.host != "headless" && options.host != "sdl" && options.host != "term") {
-                error = "--host must be headless, sdl or term, not '" + options.host + "'";
+            if (options.host != "headless" && options.host != "sdl" && options.host != "term" &&
+                options.host != "web") {
+                error = "--host must be headless, sdl, term or web, not '" + options.host + "'";
                 return false;
             }
         } else if (name == "data") {

@@ -6,7 +6,7 @@
 #include <vector>
 
 struct ProgramOptions {
-    std::string host;    // headless, sdl or term; empty picks one
+    std::string host;    // headless, sdl, term or web; empty picks one
     std::string dataDir; // the data root
     bool seedGiven = false;
     uint32_t seed = 1;

@@ -4,12 +4,14 @@
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/states.h"
+#include "console/surface_files.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
-#include "platform/replay/replay.h"
+#include "app/replay/replay.h"
 #include "world/play_loop.h"
 #include "world/world_check.h"
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +43,22 @@ void closeProgram() {
     finish(0);
 }
 
+// --frames: every frameEvery-th presented frame goes to framesDir as a numbered .srf.
+static std::string framesDir;
+static int frameEvery = 1;
+
+static void writeFrame(const Cell *cells, int width, int height, uint64_t number) {
+    if (number % frameEvery != 0)
+        return;
+    char name[64];
+    snprintf(name, sizeof name, "/frame_%06llu.srf", static_cast<unsigned long long>(number));
+    std::vector<unsigned char> bytes = encodeSurface(cells, width, height);
+    if (FILE *f = fopen((framesDir + name).c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+}
+
 static Host *chooseHost(const ProgramOptions &options, std::string &error) {
     std::string name = options.host;
     if (name.empty() && (!options.scriptPath.empty() || options.timedemo))
@@ -60,12 +78,17 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return createSdlHost(error);
     if (name == "term")
         return createTermHost(error);
+    if (name == "web")
+        return createWebHost(error);
     HeadlessOptions headlessOptions;
     if (!options.scriptPath.empty() &&
         !loadInputScript(options.scriptPath.c_str(), headlessOptions.script, error))
         return nullptr;
-    headlessOptions.framesDir = options.framesDir;
-    headlessOptions.frameEvery = options.frameEvery;
+    if (!options.framesDir.empty()) {
+        framesDir = options.framesDir;
+        frameEvery = std::max(1, options.frameEvery);
+        headlessOptions.onFrame = writeFrame;
+    }
     // A replay's end comes from the recording, not from a script.
     if (!options.replayPath.empty())
         headlessOptions.graceMs = UINT32_MAX;

@@ -33,3 +33,11 @@ std::string exitReport(int exitCode) {
     snprintf(text + len, sizeof text - len, "}}");
     return text;
 }
+
+// The report of the game as it stands, for a host that asks from outside
+// (the web page, which has no standard output to read at exit).
+extern "C" const char *currentReport() {
+    static std::string text;
+    text = exitReport(0);
+    return text.c_str();
+}

@@ -3,14 +3,11 @@
 #include "editor/editor.h"
 #include "frontend/menu.h"
 #include "frontend/splash.h"
+#include "input/keyboard.h"
 #include "sound/sound.h"
 #include "world/play_loop.h"
 #include <cstdio>
 #include <cstring>
-
-int32_t soundOff;
-int32_t skipMenu;
-int32_t skipSplash;
 
 void (*menuHook)(ScreenState *state);
 void (*attractHook)(ScreenState *state);
@@ -52,7 +49,13 @@ int runStates() {
     state.previous = STATE_INIT;
     state.current = STATE_INIT;
     exitCodeOverride = 0;
+    int32_t shown = -1;
     for (;;) {
+        // No key pressed on one screen acts on the next. (The credits screen
+        // comes back here after every pass: only a change counts.)
+        if (state.current != shown)
+            settleKeys();
+        shown = state.current;
         switch (state.current) {
         case STATE_INIT:
             if (!startUp(&state))

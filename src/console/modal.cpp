@@ -1,5 +1,6 @@
 #include "console/modal.h"
 #include "console/surface.h"
+#include "input/keyboard.h"
 #include <cstring>
 
 static void putCell(int x, int y, uint8_t ch, uint16_t attr) {
@@ -147,6 +148,8 @@ int modalRunButtons(const ModalFrame &frame, const ModalButton *buttons, int cou
 }
 
 void modalClose(const ModalFrame &frame) {
+    // The key that answered is still down: what lies behind must not take it.
+    settleKeys();
     if (!backBuffer || frame.saved.empty())
         return;
     memcpy(backBuffer->cells, frame.saved.data(), frame.saved.size() * sizeof(Cell));

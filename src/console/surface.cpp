@@ -1,4 +1,5 @@
 #include "console/surface.h"
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,12 +53,46 @@ void freeSurface(Surface *surface) {
     free(surface);
 }
 
+// The compositor's loops work in runs of eight cells with no branch inside a
+// run, so that the compiler turns each run into a few vector instructions: a
+// frame is a clear of 10,208 cells and thousands of cells of pictures.
+constexpr int RUN = 8;
+
 void clearScreen() {
     if (!backBuffer)
         return;
     const Cell blank = {0x20, bgTable[0]};
-    for (int i = 0; i < backBuffer->width * backBuffer->height; i++)
-        backBuffer->cells[i] = blank;
+    Cell *cells = backBuffer->cells;
+    const int count = backBuffer->width * backBuffer->height;
+    int i = 0;
+    for (; i + RUN <= count; i += RUN)
+        for (int k = 0; k < RUN; k++)
+            cells[i + k] = blank;
+    for (; i < count; i++)
+        cells[i] = blank;
+}
+
+// Transparency is by character alone: a blank never paints. Cells are taken
+// as 32-bit words, whose low byte is the character's on every machine the
+// game is built for.
+static_assert(std::endian::native == std::endian::little);
+static uint32_t paint(uint32_t under, uint32_t over) {
+    return (over & 0xFF) == 0x20 ? under : over;
+}
+
+static void blitRow(Cell *dst, const Cell *src, int count) {
+    int c = 0;
+    for (; c + RUN <= count; c += RUN) {
+        uint32_t under[RUN], over[RUN];
+        memcpy(under, dst + c, sizeof under);
+        memcpy(over, src + c, sizeof over);
+        for (int k = 0; k < RUN; k++)
+            under[k] = paint(under[k], over[k]);
+        memcpy(dst + c, under, sizeof under);
+    }
+    for (; c < count; c++)
+        if ((src[c].ch & 0xFF) != 0x20)
+            dst[c] = src[c];
 }
 
 int blitSurface(const Surface *surface, int16_t x, int16_t y) {
@@ -77,14 +112,8 @@ int blitSurface(const Surface *surface, int16_t x, int16_t y) {
         const int dy = y + r;
         if (dy < 0 || dy >= bh)
             continue;
-        const Cell *src = surface->cells + r * surface->width + c0;
-        Cell *dst = backBuffer->cells + dy * bw + x + c0;
-        for (int c = 0; c < c1 - c0; c++) {
-            // Transparency is by character alone: a blank never paints.
-            const Cell cell = src[c];
-            if ((cell.ch & 0xFF) != 0x20)
-                dst[c] = cell;
-        }
+        blitRow(backBuffer->cells + dy * bw + x + c0, surface->cells + r * surface->width + c0,
+                c1 - c0);
     }
     return 1;
 }

@@ -2,7 +2,7 @@
 // placed with the mouse, the room turned with the arrows, a recorded turn
 // sequence, the level's bonus time, and levels loaded and saved.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include "console/surface.h"
 #include "platform/host.h"
 #include <cstdint>

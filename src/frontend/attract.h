@@ -1,7 +1,7 @@
 // The credits and high-score screen: two pages that take turns, the high
 // score written in digit pictures, any key back to the menu.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include <cstdint>
 
 // The page turns after this many passes.

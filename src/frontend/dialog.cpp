@@ -163,6 +163,7 @@ void Dialog_Start() {
 void Dialog_Update() {
     if (dialogQueue.count == 0)
         return;
+    bool closed = false;
     if (keyReleased(VK_RETURN) || stopwatchExpired(&dialogTimer, DIALOG_SHOW_MS)) {
         Dialog_Destroy(currentDialog);
         currentDialog = popDialog();
@@ -171,9 +172,14 @@ void Dialog_Update() {
             currentDialog = nullptr;
         }
         dialogTimer.started = 0;
+        closed = true;
     }
     if (keyReleased('X'))
         Dialog_ClearAll();
+    // Keys still down as a box closes were meant for it, not for the play.
+    // X clears the boxes and turns the volume up too, so it settles nothing.
+    if (closed)
+        settleKeys();
 }
 
 void Dialog_ClearAll() {

@@ -2,7 +2,7 @@
 // keys for the choices, a once-a-second colour blink, and the two interludes
 // played over the picture on the way to the game and on the way out.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include "console/surface.h"
 #include "input/timers.h"
 #include <cstdint>

@@ -60,6 +60,7 @@ void Pause_Run(DialogRecord *pause) {
             idleFor(PAUSE_PASS_IDLE_MS);
     }
     Dialog_Destroy(pause);
+    settleKeys();
     pausedTotal += timeGetTime() - t0;
     freeSurface(snapshot);
 }

@@ -1,7 +1,7 @@
 // The splash: the title fading in from black through the red-and-grey
 // palettes, held a moment, then the studio logo, then the menu.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include <array>
 #include <cstdint>
 

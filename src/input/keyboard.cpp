@@ -11,15 +11,38 @@ void (*onKey)(KeyEventRecord record);
 void (*onLeftButton)(MouseEventRecord record);
 void (*onMouseMove)(MouseEventRecord record);
 
+// Keys that were down when the screen changed; cleared once each goes up.
+static int32_t heldOver[256];
+
 int keyHeld(int virtualKey) {
     return host && host->keyDown(virtualKey) ? 1 : 0;
 }
 
 int pollKeyboard() {
     memcpy(previousKeys, currentKeys, sizeof currentKeys);
-    for (int code = 0; code < 256; code++)
+    for (int code = 0; code < 256; code++) {
         currentKeys[code] = keyHeld(code);
+        if (heldOver[code] && !currentKeys[code]) {
+            heldOver[code] = 0;
+            previousKeys[code] = 0;
+        }
+    }
     return 0;
+}
+
+void settleKeys() {
+    for (int code = 0; code < 256; code++) {
+        currentKeys[code] = keyHeld(code);
+        previousKeys[code] = currentKeys[code];
+        heldOver[code] = currentKeys[code];
+    }
+    anyKeyDown = 0;
+    if (!host)
+        return;
+    HostEvent event;
+    while (host->pendingEvents() > 0 && host->readEvents(&event, 1) == 1)
+        if (event.type == HOST_EVENT_MOUSE && event.mouse.eventFlags == 1)
+            lastMousePos = CellPosition{event.mouse.x, event.mouse.y};
 }
 
 int keyReleased(uint16_t code) {

@@ -47,5 +47,9 @@ extern void (*onMouseMove)(MouseEventRecord record);
 int keyHeld(int virtualKey);
 int pollKeyboard();
 int keyReleased(uint16_t code);
+// A new screen or a closed dialog starts here: the keys down now count as
+// already seen (letting them go later is no release) and the events still
+// waiting belong to what came before.
+void settleKeys();
 void pumpConsoleInput();
 void dispatchMouseEvent(MouseEventRecord record);

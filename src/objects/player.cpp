@@ -1,4 +1,4 @@
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
 #include "input/timers.h"

@@ -1,5 +1,5 @@
 #include "objects/world_turn.h"
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include "console/window_shake.h"
 #include "objects/collision.h"
 #include "sound/sound.h"

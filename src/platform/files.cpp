@@ -10,6 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web_storage.h"
+#endif
 
 std::string dataRoot;
 std::string userDataRoot;
@@ -218,6 +221,9 @@ int replaceFileAtomically(const char *path, const void *data, size_t size) {
         errno = reason;
         return 0;
     }
+#ifdef __EMSCRIPTEN__
+    wobbleKeepFile(path); // the page's files vanish with it unless kept
+#endif
     return 1;
 }
 
@@ -226,6 +232,9 @@ void syncStream(FILE *stream) {
         return;
     fflush(stream);
     fsync(fileno(stream));
+#ifdef __EMSCRIPTEN__
+    wobbleKeepStream(fileno(stream));
+#endif
 }
 
 std::string executableFolder() {

@@ -6,6 +6,8 @@
 
 Host *createSdlHost(std::string &error);
 Host *createTermHost(std::string &error);
+// Only in the browser build (web/), which runs nowhere else.
+Host *createWebHost(std::string &error);
 // Whether a display is present for the window host.
 bool displayAvailable();
 // Whether standard output is a terminal.

@@ -1,5 +1,5 @@
 #include "sound/sound.h"
-#include "app/states.h"
+#include "frontend/screen_state.h"
 #include "input/keyboard.h"
 #include "platform/host.h"
 #include <cstdio>

@@ -1,5 +1,5 @@
 #include "world/levels.h"
-#include "platform/host.h"
+#include "frontend/dialog.h"
 #include "sound/sound.h"
 #include "world/level_list.h"
 #include "world/object_list.h"
@@ -7,17 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-// The story dialogs are their own module; until it is part of the build its
-// two calls are declared here.
-#if __has_include("frontend/dialog.h")
-#include "frontend/dialog.h"
-#else
-#include "anim/containers.h"
-void Dialog_LoadScript(const char *path);
-void Dialog_Start();
-extern Queue dialogQueue;
-#endif
 
 int32_t levelTime = 0;
 RotationSequence rotationSequence = {};

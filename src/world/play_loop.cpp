@@ -25,11 +25,9 @@
 static LevelList gameLevels;
 int32_t firstLevelIndex = 0;
 uint32_t chanceSeed = 0;
-uint32_t levelStarts = 0;
 
 void startLevelChances() {
     srand(chanceSeed + static_cast<uint32_t>(levelIndex));
-    levelStarts++;
 }
 
 void resetTurnTimer() {
@@ -189,16 +187,22 @@ void endSession() {
     queueClear(&dialogQueue);
 }
 
+// One pass is one frame followed by the checks between frames. Key edges
+// change only when a frame polls the keys, so every release is seen by
+// exactly one pass; and the checks wait for an even game clock, on which
+// alone the credit and volume keys act, so none of those releases is lost.
 static void runPasses(ScreenState *state) {
+    // The first frame of a game runs at once, with a very long step.
     uint32_t frameMark = 0;
-    uint32_t startsSeen = levelStarts;
     for (;;) {
-        if (timeGetTime() - frameMark > FRAME_STEP_MS) {
-            windowShakeStep();
-            const uint32_t now = timeGetTime();
-            updateFrame(static_cast<float>(now - frameMark));
-            frameMark = timeGetTime();
-        }
+        while (timeGetTime() - frameMark <= FRAME_STEP_MS)
+            idleFor(1);
+        windowShakeStep();
+        const uint32_t now = timeGetTime();
+        updateFrame(static_cast<float>(now - frameMark));
+        frameMark = timeGetTime();
+        while (gameClock() % 2 != 0)
+            idleFor(1);
         if (keyReleased(VK_F9) || (!enemiesLeft() && !playerSettling()) || levelDoneFlag)
             advanceLevel();
         if (keyReleased(VK_F5) && gameClock() % 2 == 0) {
@@ -229,11 +233,6 @@ static void runPasses(ScreenState *state) {
         }
         if (state->current != state->previous)
             return;
-        if (levelStarts != startsSeen) {
-            startsSeen = levelStarts;
-            frameMark = 0;
-        }
-        idleFor(1);
     }
 }
 

@@ -1,6 +1,6 @@
 // The game screen: sets up a game, runs it frame by frame, and tears it down.
 #pragma once
-#include "app/states.h"
+#include "frontend/screen_state.h"
 
 // Frames run whenever more than this many milliseconds have passed.
 constexpr uint32_t FRAME_STEP_MS = 10;
@@ -14,12 +14,9 @@ constexpr uint32_t KEYED_TURN_GUARD_MS = 1000;
 extern int32_t firstLevelIndex;
 
 // The run's seed. Every level starts its chances afresh from it and the
-// level's number, and its first frame, like a game's first, moves nothing:
-// a level plays the same from its start however it was reached, so a winning
-// input for one level wins it within the whole game too.
+// level's number. Only a game's first frame is the long one in which nothing
+// moves; a level reached by play starts with an ordinary frame.
 extern uint32_t chanceSeed;
-// Counts level starts (new levels and restarts by a continue).
-extern uint32_t levelStarts;
 void startLevelChances();
 
 void playLoop(ScreenState *state);

@@ -1,6 +1,6 @@
 #include "console/surface_files.h"
-#include "platform/raster/art_check.h"
-#include "platform/raster/picture_source.h"
+#include "content_tools/art_check.h"
+#include "content_tools/picture_source.h"
 #include "test_support.h"
 #include <cstdlib>
 #include <filesystem>

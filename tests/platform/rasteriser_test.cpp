@@ -1,5 +1,5 @@
 #include "console/console_setup.h"
-#include "platform/raster/png_export.h"
+#include "content_tools/png_export.h"
 #include "platform/raster/rasteriser.h"
 #include "test_support.h"
 #include <cstring>

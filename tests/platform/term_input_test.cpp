@@ -137,15 +137,14 @@ TEST(TermInput, AKeyWithoutAReleaseGoesUpOnceTheGameHasSeenIt) {
     EXPECT_FALSE(termInputKeyHeld(kitty, ' '));
 }
 
-TEST(TermInput, AWalkingKeyStaysHeldThroughAutorepeat) {
+TEST(TermInput, ALonePressIsATapAndAutorepeatHoldsTheKeyUntilItStops) {
     TermInput in;
     // Right arrow held: first repeat after the keyboard's delay, then every 33 ms.
     uint32_t t = 1000;
     feed(in, "\x1b[C", t);
-    for (uint32_t at = t; at < t + 520; at += 10) {
-        termInputTick(in, at);
-        ASSERT_TRUE(termInputKeyHeld(in, 0x27)) << at - t;
-    }
+    EXPECT_TRUE(termInputKeyHeld(in, 0x27));
+    termInputTick(in, t + TERM_TAP_MS);
+    EXPECT_FALSE(termInputKeyHeld(in, 0x27)) << "a press alone is a short tap";
     t += 520;
     for (int i = 0; i < 30; i++, t += 33) {
         feed(in, "\x1b[C", t);
@@ -153,20 +152,21 @@ TEST(TermInput, AWalkingKeyStaysHeldThroughAutorepeat) {
         ASSERT_TRUE(termInputKeyHeld(in, 0x27)) << i;
     }
     const std::string events = take(in);
-    EXPECT_EQ(events.find('-'), std::string::npos) << events;
-    EXPECT_EQ(in.repeatDelay, 520u) << "the keyboard's repeat delay is learned";
-    // Let go: it goes up within about three repeat beats.
+    EXPECT_EQ(events.find('-'), events.rfind('-')) << "held without a break once it repeats";
+    EXPECT_EQ(events.substr(0, 8), "+27 -27 ") << "the press's tap";
+    // Let go: it goes up within 60 ms of the last repeat.
     const uint32_t last = t - 33;
-    termInputTick(in, last + 95);
+    termInputTick(in, last + 33 + TERM_REPEAT_SLACK_MS - 1);
     EXPECT_EQ(take(in), "");
-    termInputTick(in, last + 100);
+    termInputTick(in, last + 33 + TERM_REPEAT_SLACK_MS);
     EXPECT_EQ(take(in), "-27");
-    // A walking key that is only tapped stays held until a repeat would have come.
-    feed(in, "d", 5000);
-    termInputTick(in, 5000 + 600);
-    EXPECT_TRUE(termInputKeyHeld(in, 'D'));
-    termInputTick(in, 5000 + 520 + 100);
-    EXPECT_FALSE(termInputKeyHeld(in, 'D'));
+    // Two presses a person makes are two taps, not a hold.
+    for (uint32_t at : {5000u, 5200u}) {
+        feed(in, "d", at);
+        EXPECT_TRUE(termInputKeyHeld(in, 'D'));
+        termInputTick(in, at + TERM_TAP_MS);
+    }
+    EXPECT_EQ(take(in), "+44d -44d +44d -44d");
 }
 
 TEST(TermInput, KittyReportsPressesRepeatsAndReleases) {

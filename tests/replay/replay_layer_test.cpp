@@ -3,7 +3,7 @@
 // all 256 keys, events, the window, sounds) and presents frames that depend
 // on the answers. The replay must give the same answers in the same order,
 // close where the recording closed, and catch the first frame that differs.
-#include "platform/replay/replay.h"
+#include "app/replay/replay.h"
 #include "test_support.h"
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // screen, leaving it for the menu and coming back, inserting a credit, a
 // world turn) replays in the headless host to the same report and the same
 // frames, also as a timedemo; a replay whose game draws differently stops at
-// the first frame that differs.
+// the first frame that differs, and one that finds no data says so.
 #include "test_support.h"
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -136,4 +136,13 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
         snprintf(name, sizeof name, "frame_%06d.srf", frame);
         return std::string(name);
     }())));
+
+    // Without the game's data at all the replay says so instead of drifting.
+    TempDir empty;
+    const ProgramRun lost =
+        run("--host=headless --data=" + empty.path + " --replay=" + dir.file("s.rec"));
+    EXPECT_EQ(lost.code, 2);
+    EXPECT_EQ(lost.err.find("drifted"), std::string::npos) << lost.err;
+    EXPECT_NE(lost.err.find(empty.path), std::string::npos) << lost.err;
+    EXPECT_NE(lost.err.find("--data"), std::string::npos) << lost.err;
 }

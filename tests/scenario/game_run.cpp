@@ -1,7 +1,7 @@
 #include "game_run.h"
 #include "app/states.h"
 #include "input/timers.h"
-#include "platform/files.h"
+#include "platform/host.h"
 #include "sound/sound.h"
 #include "world/levels.h"
 #include "world/play_loop.h"

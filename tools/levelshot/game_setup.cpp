@@ -5,7 +5,7 @@
 #include "frontend/front_end.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
-#include "platform/raster/png_export.h"
+#include "content_tools/png_export.h"
 #include <cstring>
 
 bool setUpGame(const std::string &root, const std::string &script, std::string &error) {

@@ -4,9 +4,9 @@
 #include "console/console_setup.h"
 #include "console/surface_files.h"
 #include "platform/files.h"
-#include "platform/raster/art_check.h"
-#include "platform/raster/picture_source.h"
-#include "platform/raster/png_export.h"
+#include "content_tools/art_check.h"
+#include "content_tools/picture_source.h"
+#include "content_tools/png_export.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

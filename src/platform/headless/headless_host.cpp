@@ -1,5 +1,4 @@
 #include "platform/headless/headless_host.h"
-#include "console/surface_files.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -71,16 +70,8 @@ static void hPresent(const Cell *cells, int width, int height) {
     headless.framesPresented++;
     if (headless.keepFrames)
         headless.frames.push_back(headless.lastFrame);
-    if (!headless.framesDir.empty() && headless.framesPresented % headless.frameEvery == 0) {
-        char name[64];
-        snprintf(name, sizeof name, "/frame_%06llu.srf",
-                 static_cast<unsigned long long>(headless.framesPresented));
-        std::vector<unsigned char> bytes = encodeSurface(cells, width, height);
-        if (FILE *f = fopen((headless.framesDir + name).c_str(), "wb")) {
-            fwrite(bytes.data(), 1, bytes.size(), f);
-            fclose(f);
-        }
-    }
+    if (headless.onFrame)
+        headless.onFrame(cells, width, height, headless.framesPresented);
 }
 
 static void hSetPalette(const uint32_t palette[16]) {
@@ -158,8 +149,7 @@ static Host headlessHost = {
 Host *createHeadlessHost(const HeadlessOptions &options) {
     headless = HeadlessState{};
     headless.script = options.script;
-    headless.framesDir = options.framesDir;
-    headless.frameEvery = std::max(1, options.frameEvery);
+    headless.onFrame = options.onFrame;
     headless.keepFrames = options.keepFrames;
     std::copy(consoleColours.begin(), consoleColours.end(), headless.palette.begin());
     uint64_t last = 0;

@@ -9,8 +9,8 @@
 
 struct HeadlessOptions {
     std::vector<ScriptEvent> script;
-    std::string framesDir; // write presented frames here as numbered .srf
-    int frameEvery = 1;
+    // Called with every presented frame and its number, counted from 1.
+    void (*onFrame)(const Cell *cells, int width, int height, uint64_t number) = nullptr;
     bool keepFrames = false; // keep every presented frame in memory
     // Without an "end" line the run closes this long after the last event.
     uint32_t graceMs = 5000;
@@ -37,8 +37,7 @@ struct HeadlessState {
     std::vector<Cell> lastFrame;
     std::vector<std::vector<Cell>> frames;
     bool keepFrames = false;
-    std::string framesDir;
-    int frameEvery = 1;
+    void (*onFrame)(const Cell *cells, int width, int height, uint64_t number) = nullptr;
     std::array<uint32_t, 16> palette{};
     std::vector<std::pair<uint64_t, std::array<uint32_t, 16>>> paletteChanges;
     std::vector<std::string> titles;

@@ -8,7 +8,7 @@
 // a console's input buffer is bounded too.
 constexpr size_t MAX_QUEUED_EVENTS = 4096;
 
-static void queueEvent(const HostEvent &event) {
+void sdlQueueEvent(const HostEvent &event) {
     if (sdl.queue.size() < MAX_QUEUED_EVENTS)
         sdl.queue.push_back(event);
 }
@@ -22,7 +22,7 @@ static void queueKey(const SDL_KeyboardEvent &key) {
         static_cast<uint16_t>(virtualKeyForSdlKey(key.keysym.sym, key.keysym.scancode));
     event.key.asciiChar = characterForSdlKey(key.keysym.sym, key.keysym.scancode, key.keysym.mod);
     event.key.controlKeyState = controlKeyStateForSdl(key.keysym.mod, key.keysym.scancode);
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleKey(const SDL_KeyboardEvent &key) {
@@ -79,7 +79,7 @@ static void queueMouse(int16_t cellX, int16_t cellY, uint32_t buttons, uint32_t 
     event.mouse.buttonState = buttons;
     event.mouse.controlKeyState = controlKeyStateForSdl(SDL_GetModState(), SDL_SCANCODE_UNKNOWN);
     event.mouse.eventFlags = flags;
-    queueEvent(event);
+    sdlQueueEvent(event);
 }
 
 static void handleEvent(const SDL_Event &e) {
@@ -100,6 +100,9 @@ static void handleEvent(const SDL_Event &e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         handleKey(e.key);
+        break;
+    case SDL_KEYMAPCHANGED:
+        sdl.keyTableValid = false;
         break;
     case SDL_MOUSEMOTION: {
         int16_t cx, cy;
@@ -130,6 +133,7 @@ static void handleEvent(const SDL_Event &e) {
                    sdl.mouseButtons | (static_cast<uint32_t>(e.wheel.y * 120) << 16), 4);
         break;
     default:
+        sdlGamepadEvent(e);
         break;
     }
 }
@@ -162,15 +166,28 @@ void sdlPumpEvents() {
         recheckMouse();
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
+    sdl.keyAsksSincePump = 0;
     if (sdl.redrawWanted)
         sdlRedraw();
 }
 
-int sdlKeyDown(int virtualKey) {
-    // The game asks for all 256 keys each frame; one look at the display a
-    // millisecond is plenty.
+void sdlPumpEventsIfDue() {
     if (!sdl.pumpedOnce || SDL_GetTicks() != sdl.lastPumpTicks)
         sdlPumpEvents();
+}
+
+static void fillKeyTable() {
+    for (int vk = 0; vk < 256; vk++)
+        sdl.keyScancodeCount[vk] =
+            static_cast<uint8_t>(scancodesForVirtualKey(vk, sdl.keyScancodes[vk], 4));
+    sdl.keyTableValid = true;
+}
+
+int sdlKeyDown(int virtualKey) {
+    if (sdl.keyAsksSincePump++ >= 256) {
+        sdlPumpEventsIfDue();
+        sdl.keyAsksSincePump = 0;
+    }
     switch (virtualKey) {
     case 0x01:
         return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) ? 1 : 0;
@@ -181,18 +198,23 @@ int sdlKeyDown(int virtualKey) {
     default:
         break;
     }
-    SDL_Scancode codes[4];
-    const int n = scancodesForVirtualKey(virtualKey, codes, 4);
+    if (virtualKey < 0 || virtualKey > 255)
+        return 0;
+    if (sdl.padKeys[virtualKey])
+        return 1;
+    if (!sdl.keyTableValid)
+        fillKeyTable();
+    const SDL_Scancode *codes = sdl.keyScancodes[virtualKey];
     int numKeys = 0;
     const Uint8 *state = SDL_GetKeyboardState(&numKeys);
-    for (int i = 0; i < n; i++)
+    for (int i = 0; i < sdl.keyScancodeCount[virtualKey]; i++)
         if (codes[i] < numKeys && state[codes[i]] && !sdl.hidden[codes[i]])
             return 1;
     return 0;
 }
 
 int sdlPendingEvents() {
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     return static_cast<int>(sdl.queue.size());
 }
 

@@ -17,9 +17,10 @@ static int64_t sdlCounterFrequency() {
 }
 
 // Sleeps in short slices so that the window keeps answering (moving, closing)
-// while the game waits.
+// while the game waits. A pass of a screen that stands still is mostly this
+// wait: it looks at the display once before and once after sleeping, at most.
 static void sdlIdle(uint32_t ms) {
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     const uint32_t start = SDL_GetTicks();
     for (;;) {
         const uint32_t waited = SDL_GetTicks() - start;
@@ -35,6 +36,7 @@ static void sdlIdle(uint32_t ms) {
 // with the process), would restart the clock that the exit report still
 // reads, and would hide the display libraries' memory from the leak checker.
 static void sdlShutdown() {
+    sdlCloseGamepads();
     sdlCloseWindow();
     SDL_PumpEvents();
 }
@@ -95,5 +97,6 @@ Host *createSdlHost(std::string &error) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
         return nullptr;
     }
+    sdlOpenGamepads();
     return &sdlHost;
 }

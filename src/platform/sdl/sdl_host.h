@@ -30,6 +30,16 @@ struct SdlHostState {
     // Keys whose press opened or closed full screen are not seen by the game
     // until they go up.
     uint8_t hidden[SDL_NUM_SCANCODES] = {};
+    // Virtual keys the game controllers hold.
+    uint8_t padKeys[256] = {};
+    // The scancodes of each virtual key under the current layout, looked up
+    // once: the game asks for all 256 keys every pass.
+    SDL_Scancode keyScancodes[256][4] = {};
+    uint8_t keyScancodeCount[256] = {};
+    bool keyTableValid = false;
+    // Keys asked for since the display was last asked for events: a pass asks
+    // for all 256 in a row, and one look at the display serves them all.
+    int keyAsksSincePump = 256;
     uint32_t mouseButtons = 0;
     int16_t mouseCellX = -1;
     int16_t mouseCellY = -1;
@@ -51,9 +61,19 @@ extern SdlHostState sdl;
 
 // Events (sdl_events.cpp).
 void sdlPumpEvents();
+// Pumps unless that was done this millisecond: a pass of the game asks for
+// events, keys and the window many times, and each pump asks the display.
+void sdlPumpEventsIfDue();
 int sdlKeyDown(int virtualKey);
 int sdlPendingEvents();
 int sdlReadEvents(HostEvent *out, int max);
+void sdlQueueEvent(const HostEvent &event);
+
+// Game controllers, plugged in and out at any time (sdl_gamepad.cpp).
+void sdlOpenGamepads();
+void sdlCloseGamepads();
+// Takes the controller events; false for any other event.
+bool sdlGamepadEvent(const SDL_Event &e);
 
 // Picture and window (sdl_video.cpp).
 bool sdlOpenWindow(std::string &error);

@@ -194,7 +194,7 @@ void sdlPresent(const Cell *cells, int width, int height) {
             markStale(y, y);
         }
     }
-    sdlPumpEvents();
+    sdlPumpEventsIfDue();
     sdlRedraw();
 }
 
@@ -233,7 +233,7 @@ int sdlGetWindowRect(HostRect *rect) {
         *rect = sdl.fixedRect;
         return 1;
     }
-    sdlPumpEvents(); // a drag is seen as soon as it happens
+    sdlPumpEventsIfDue(); // a drag is seen as soon as it happens
     int x, y, w, h, top, left, bottom, right;
     SDL_GetWindowPosition(sdl.window, &x, &y);
     SDL_GetWindowSize(sdl.window, &w, &h);

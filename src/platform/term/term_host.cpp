@@ -569,7 +569,14 @@ static int tRead(HostEvent *out, int max) {
 static void tPresent(const Cell *cells, int width, int height) {
     if (width != FRAME_WIDTH || height != FRAME_HEIGHT)
         return;
-    term.frame.assign(cells, cells + width * height);
+    // A screen that stands still (the menu, the credits) presents the same
+    // frame many times a second; the terminal already shows it, and a look
+    // at every cell would cost more than the rest of the pass.
+    const size_t count = static_cast<size_t>(width) * height;
+    const bool same =
+        term.frame.size() == count && memcmp(term.frame.data(), cells, sizeof(Cell) * count) == 0;
+    if (!same)
+        term.frame.assign(cells, cells + count);
     service();
     if (term.shakeWaiting) {
         term.shakeWaiting = false;
@@ -578,7 +585,8 @@ static void tPresent(const Cell *cells, int width, int height) {
     }
     if (termTooSmall)
         waitForRoom();
-    drawFrame();
+    if (!same || !termScreen.shownValid)
+        drawFrame();
 }
 
 static void tSetPalette(const uint32_t palette[16]) {

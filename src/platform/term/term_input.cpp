@@ -41,11 +41,6 @@ static const struct {
     int vk;
 } modifierKeys[3] = {{MOD_SHIFT, K_SHIFT}, {MOD_CTRL, K_CONTROL}, {MOD_ALT, K_MENU}};
 
-bool termIsWalkingKey(int vk) {
-    return vk == 'A' || vk == 'D' || vk == 'W' || vk == K_LEFT || vk == K_RIGHT || vk == K_UP ||
-           vk == K_DOWN;
-}
-
 static bool isModifier(int vk) {
     return vk == K_SHIFT || vk == K_CONTROL || vk == K_MENU;
 }
@@ -115,9 +110,7 @@ static void startHeld(TermInput &in, int vk, char ch, uint32_t now) {
     TermHeldKey &k = in.keys[vk];
     k = TermHeldKey{};
     k.held = true;
-    k.pressedAt = now;
     k.lastArrival = now;
-    k.arrivals = 1;
     k.ch = ch;
 }
 
@@ -131,13 +124,15 @@ static void releaseKey(TermInput &in, int vk) {
     }
 }
 
-// Without release events: how long the key stays held after this arrival.
-static uint32_t holdTime(const TermInput &in, const TermHeldKey &k, int vk) {
-    if (k.arrivals <= 1)
-        return termIsWalkingKey(vk) ? in.repeatDelay + 100 : TERM_TAP_MS;
-    // Autorepeat is running: a little more than two of its beats.
-    uint32_t t = 2 * k.interval + 30;
-    return t < 80 ? 80 : t > 300 ? 300 : t;
+// Without release events: how long the key stays held after an arrival that
+// came `gap` ms after the one before. A lone press is a short tap; while
+// autorepeat runs the key is held to a little past the next beat, so a held
+// key walks without a break and stops soon after its repeats do.
+static uint32_t holdTime(uint32_t gap) {
+    if (gap >= TERM_REPEAT_GAP_MS)
+        return TERM_TAP_MS;
+    const uint32_t t = gap + TERM_REPEAT_SLACK_MS;
+    return t < TERM_TAP_MS ? TERM_TAP_MS : t;
 }
 
 static void setReleaseAt(TermHeldKey &k, uint32_t at) {
@@ -159,24 +154,16 @@ static void legacyKey(TermInput &in, int vk, char ch, uint32_t mods, uint32_t no
         }
     }
     TermHeldKey &k = in.keys[vk];
+    // The first repeat comes after the keyboard's repeat delay, long after the
+    // press's tap is over: it starts the key again, held from then on.
+    const uint32_t gap = k.lastArrival ? now - k.lastArrival : TERM_REPEAT_GAP_MS;
     if (k.held && !k.upSent) {
-        const uint32_t gap = now - k.lastArrival;
-        k.arrivals++;
-        if (k.arrivals == 2) {
-            k.firstGap = now - k.pressedAt;
-        } else if (k.arrivals == 3 && gap < 150 && k.firstGap >= 150 && k.firstGap <= 1200 &&
-                   termIsWalkingKey(vk)) {
-            // Two quick arrivals after a long first gap: that gap was this
-            // keyboard's repeat delay.
-            in.repeatDelay = k.firstGap;
-        }
-        k.interval = gap;
         k.lastArrival = now;
         k.ch = ch;
     } else {
         startHeld(in, vk, ch, now);
     }
-    setReleaseAt(k, now + holdTime(in, k, vk));
+    setReleaseAt(k, now + holdTime(gap));
     pushKey(in, true, vk, ch);
     for (const auto &m : modifierKeys) {
         TermHeldKey &mk = in.keys[m.vk];
@@ -200,7 +187,6 @@ static void kittyKey(TermInput &in, int vk, char ch, int event, uint32_t now) {
         return;
     }
     if (event == EVENT_REPEAT && k.held && !k.upSent) {
-        k.arrivals++;
         k.lastArrival = now;
     } else {
         startHeld(in, vk, ch, now);

@@ -1,8 +1,8 @@
 // Turning the bytes a terminal sends into the game's key and mouse events
 // and its held-key state. Two kinds of terminal: those that speak the kitty
 // keyboard protocol report presses, repeats and releases; the others send
-// only characters, so a key counts as held from its arrival until its
-// autorepeat stops.
+// only characters: a lone character is a short tap, and a key counts as held
+// while its autorepeat runs.
 #pragma once
 #include "platform/host.h"
 #include <array>
@@ -12,14 +12,10 @@
 
 struct TermHeldKey {
     bool held = false;
-    bool seen = false;   // the game has seen it held since it went down
-    bool upSent = false; // its key-up event is out (the kitty protocol sends it at once)
-    uint32_t pressedAt = 0;
-    uint32_t lastArrival = 0;
-    uint32_t firstGap = 0; // from the press to the second arrival
-    uint32_t interval = 0; // between the latest two arrivals
-    int arrivals = 0;
-    uint32_t releaseAt = 0; // when it counts as let go; 0 while it stays held
+    bool seen = false;        // the game has seen it held since it went down
+    bool upSent = false;      // its key-up event is out (the kitty protocol sends it at once)
+    uint32_t lastArrival = 0; // kept after it goes up, to tell autorepeat from a new press
+    uint32_t releaseAt = 0;   // when it counts as let go; 0 while it stays held
     char ch = 0;
 };
 
@@ -33,8 +29,6 @@ struct TermInput {
     std::string pending; // the start of a sequence still arriving
     uint32_t pendingSince = 0;
     std::array<TermHeldKey, 256> keys{};
-    // Learned from the keyboard: how long after a press autorepeat starts.
-    uint32_t repeatDelay = 600;
     uint32_t mouseButtons = 0;
     int mouseX = -1, mouseY = -1;  // the cell of the latest mouse event, -1 before any
     std::vector<HostEvent> events; // decoded, waiting to be read
@@ -50,10 +44,14 @@ struct TermInput {
 
 // A lone Esc is a key only when nothing follows it this soon.
 constexpr uint32_t TERM_ESC_WAIT_MS = 50;
-// Without the kitty protocol: how long a key that does not repeat stays
-// held. Walking keys stay held until their autorepeat would have started;
-// every other key goes up at once, so menus answer without delay.
-constexpr uint32_t TERM_TAP_MS = 50;
+// Without the kitty protocol: how long a lone press holds its key, a tap that
+// walks the player a step or two.
+constexpr uint32_t TERM_TAP_MS = 30;
+// Arrivals of one key closer than this are its autorepeat (30 a second on
+// most keyboards; a person does not type one key that fast).
+constexpr uint32_t TERM_REPEAT_GAP_MS = 150;
+// While autorepeat runs the key stays held this long past the next beat.
+constexpr uint32_t TERM_REPEAT_SLACK_MS = 20;
 // A key goes up only after the game has seen it held, or after this grace.
 constexpr uint32_t TERM_SEEN_GRACE_MS = 250;
 
@@ -67,5 +65,3 @@ bool termInputKeyHeld(TermInput &in, int virtualKey);
 void termInputReleaseAll(TermInput &in);
 // Milliseconds until a timeout is due, or -1 when none is waiting.
 int termInputWakeIn(const TermInput &in, uint32_t now);
-// Whether the key is one the player holds to walk or jump.
-bool termIsWalkingKey(int virtualKey);

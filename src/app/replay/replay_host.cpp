@@ -2,7 +2,8 @@
 // in the order it was made; frames, palette, title, window moves and sound go
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
-#include "platform/replay/replay.h"
+#include "app/replay/replay.h"
+#include "platform/files.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
@@ -445,6 +446,15 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
 
 bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string &error) {
     namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
+    // Without the game's pictures every frame would differ: say what is missing.
+    if (!fs::is_directory(source / "surfaces", ec)) {
+        error = "the game's data is not in " + source.string() +
+                " (it has no surfaces folder); run from the game's folder or name it with "
+                "--data=DIR";
+        return false;
+    }
     char pattern[] = "/tmp/wobble-replay-XXXXXX";
     if (!mkdtemp(pattern)) {
         error = "cannot make a folder for the replay's data";
@@ -455,7 +465,6 @@ bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string
     if (!registered)
         atexit(removeReplayRoot);
     registered = true;
-    std::error_code ec;
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;
         fs::create_directories(target.parent_path(), ec);

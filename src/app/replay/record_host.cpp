@@ -1,7 +1,7 @@
 // The recording layer: every call goes on to the real host; each answer that
 // could differ between runs is written down, compared with its prediction.
+#include "app/replay/replay.h"
 #include "platform/files.h"
-#include "platform/replay/replay.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/raster/png_export.h"
+#include "content_tools/png_export.h"
 #include "console/surface_files.h"
 #include "platform/raster/rasteriser.h"
 #include <vector>

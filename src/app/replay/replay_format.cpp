@@ -1,4 +1,4 @@
-#include "platform/replay/replay_format.h"
+#include "app/replay/replay_format.h"
 #include <cstring>
 
 const char *replayCallName(int call) {

@@ -1,6 +1,6 @@
-#include "platform/raster/art_check.h"
+#include "content_tools/art_check.h"
 #include "console/surface_files.h"
-#include "platform/raster/picture_source.h"
+#include "content_tools/picture_source.h"
 #include <algorithm>
 #include <filesystem>
 #include <fstream>

@@ -5,7 +5,7 @@
 // runs on.
 #pragma once
 #include "platform/host.h"
-#include "platform/replay/replay_format.h"
+#include "app/replay/replay_format.h"
 #include <string>
 
 // The exit code of a replay that drifted from its recording or ran out.

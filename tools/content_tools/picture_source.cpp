@@ -1,4 +1,4 @@
-#include "platform/raster/picture_source.h"
+#include "content_tools/picture_source.h"
 #include "platform/files.h"
 #include "console/surface_files.h"
 #include "platform/raster/cp437.h"

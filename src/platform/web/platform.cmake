@@ -1,0 +1,1 @@
+# The browser host is built only by the browser build (cmake/web.cmake).

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Applies each deliberate fault under tests/mutants/ on its own to a copy of the
+# tree, rebuilds the unit and scenario tests incrementally and runs them. A
+# mutant is caught when the build or a test fails; a patch that no longer fits
+# the code is reported apart, never counted as missed.
+#   tools/mutants.sh [WORK_DIR] [NAME_PATTERN]
+set -u
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+WORK=${1:-$ROOT/build-mutants}
+PATTERN=${2:-}
+TREE=$WORK/tree
+BUILD=$WORK/build
+JOBS=${JOBS:-2}
+mkdir -p "$WORK"
+
+# The copy follows the working tree (uncommitted changes included) and keeps its
+# times, so the build stays incremental. After an interrupted run an object may
+# still hold a mutant: then every file counts as changed.
+rm -rf "$TREE" && mkdir -p "$TREE"
+tar -C "$ROOT" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$TREE" -xf -
+[[ -e $WORK/clean ]] || find "$TREE" -type f -exec touch {} +
+rm -f "$WORK/clean"
+cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
+cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >/dev/null || {
+    echo "the unmutated tree does not build" >&2
+    exit 2
+}
+run_suite() {
+    (cd "$TREE" && timeout 600 "$BUILD/wobble_tests" --gtest_brief=1 >"$WORK/last.log" 2>&1)
+}
+run_suite || {
+    echo "the unmutated suite fails; see $WORK/last.log" >&2
+    exit 2
+}
+
+caught=0 missed=0 stale=0
+missedNames=() staleNames=()
+for patch in "$ROOT"/tests/mutants/*.patch; do
+    name=$(basename "$patch" .patch)
+    [[ -n $PATTERN && $name != *$PATTERN* ]] && continue
+    if ! patch -d "$TREE" -p1 -s --dry-run -f <"$patch" >/dev/null 2>&1; then
+        stale=$((stale + 1)) staleNames+=("$name")
+        printf '%-36s does not apply\n' "$name"
+        continue
+    fi
+    patch -d "$TREE" -p1 -s -f <"$patch" >/dev/null
+    if ! cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >"$WORK/last.log" 2>&1; then
+        result="caught (does not build)"
+    elif run_suite; then
+        result=missed
+    elif [[ $? == 124 ]]; then
+        result="caught (the suite hangs)"
+    else
+        result="caught ($(grep -m1 -o '\[  FAILED  \] [^ ]*' "$WORK/last.log" | cut -c14-))"
+    fi
+    patch -d "$TREE" -p1 -s -R -f <"$patch" >/dev/null
+    if [[ $result == missed ]]; then
+        missed=$((missed + 1)) missedNames+=("$name")
+    else
+        caught=$((caught + 1))
+    fi
+    printf '%-36s %s\n' "$name" "$result"
+done
+# Leave the copy's objects matching the unmutated sources.
+cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >/dev/null 2>&1 && touch "$WORK/clean"
+echo "caught $caught, missed $missed, does not apply $stale"
+((missed)) && echo "missed: ${missedNames[*]}"
+((stale)) && echo "does not apply: ${staleNames[*]}"
+exit 0

@@ -43,9 +43,7 @@ bool prepare(benchmark::State &state, Host *&h) {
         return false;
     }
     sdlSetWindowScale(static_cast<int>(state.range(0)));
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(sdl.renderer, &info);
-    state.SetLabel(std::string(SDL_GetCurrentVideoDriver()) + " " + info.name + " scale " +
+    state.SetLabel(std::string(SDL_GetCurrentVideoDriver()) + " scale " +
                    std::to_string(sdlPictureScale()));
     return true;
 }

@@ -20,12 +20,16 @@ file(GLOB WEB_LIBRARIES CONFIGURE_DEPENDS src/platform/web/*.js)
 find_file(STB_VORBIS stb_vorbis.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 configure_file(${STB_VORBIS} ${CMAKE_BINARY_DIR}/stb/stb/stb_vorbis.h COPYONLY)
 
+# The data is packed at link time, so a changed file links again.
+file(GLOB_RECURSE WEB_DATA CONFIGURE_DEPENDS data/*)
+list(FILTER WEB_DATA EXCLUDE REGEX "/data/music/")
+
 set(SITE ${CMAKE_BINARY_DIR}/site)
 add_executable(wobblewick ${WEB_GAME_SOURCES} ${WEB_PLATFORM_SOURCES})
 target_include_directories(wobblewick PRIVATE src)
 target_include_directories(wobblewick SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
 set_target_properties(wobblewick PROPERTIES
-  RUNTIME_OUTPUT_DIRECTORY ${SITE} SUFFIX .js LINK_DEPENDS "${WEB_LIBRARIES}")
+  RUNTIME_OUTPUT_DIRECTORY ${SITE} SUFFIX .js LINK_DEPENDS "${WEB_LIBRARIES};${WEB_DATA}")
 list(TRANSFORM WEB_LIBRARIES PREPEND --js-library=)
 target_link_options(wobblewick PRIVATE
   -O2

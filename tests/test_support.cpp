@@ -2,6 +2,8 @@
 #include "console/surface_files.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
+#include "platform/host.h"
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +12,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 HeadlessGame::HeadlessGame(const std::string &script, uint32_t graceMs) {
     HeadlessOptions options;
@@ -39,9 +43,9 @@ HeadlessGame::~HeadlessGame() {
     host = nullptr;
 }
 
-TempDir::TempDir() {
-    char pattern[] = "/tmp/wobble-test-XXXXXX";
-    path = mkdtemp(pattern);
+TempDir::TempDir() : path(makeTempFolder("wobble-test")) {
+    if (path.empty())
+        ADD_FAILURE() << "no temporary folder";
 }
 
 TempDir::~TempDir() {
@@ -64,10 +68,18 @@ std::string TempDir::read(const std::string &name) const {
 
 std::string runProgram(const std::string &arguments, int &exitCode, std::string *err) {
     TempDir errDir;
+#ifdef _WIN32
+    // The Windows shell takes back slashes, and the program's exit code is pclose's result.
+    std::string binary = WOBBLE_BINARY;
+    std::replace(binary.begin(), binary.end(), '/', '\\');
+    const std::string command =
+        binary + " " + arguments + " 2>" + (err ? errDir.file("err") : std::string("NUL"));
+#else
     // The player's folder is a private one, never the real home.
     const std::string command = "XDG_DATA_HOME=" + errDir.file("home") + " " +
                                 std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
                                 (err ? errDir.file("err") : std::string("/dev/null"));
+#endif
     FILE *pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> chunk;
@@ -75,7 +87,11 @@ std::string runProgram(const std::string &arguments, int &exitCode, std::string 
     while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
         out.append(chunk.data(), n);
     int status = pclose(pipe);
+#ifdef _WIN32
+    exitCode = status;
+#else
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     if (err)
         *err = errDir.read("err");
     return out;

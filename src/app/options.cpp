@@ -15,7 +15,7 @@ struct OptionHelp {
 };
 
 static const OptionHelp OPTIONS[] = {
-    {"host=NAME", "where the game runs: sdl (a window), term (a terminal) or headless"},
+    {"host=NAME", "where the game runs: sdl (a window), term (a terminal), win32 or headless"},
     {"data=DIR", "read the game's data from DIR and keep the player's files there too"},
     {"seed=N", "the seed of every chance decision (0 to 4294967295)"},
     {"script=FILE", "an input script for the headless host (implies --host=headless)"},
@@ -97,8 +97,9 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
         if (name == "host") {
             options.host = value;
             if (options.host != "headless" && options.host != "sdl" && options.host != "term" &&
-                options.host != "web") {
-                error = "--host must be headless, sdl, term or web, not '" + options.host + "'";
+                options.host != "web" && options.host != "win32") {
+                error =
+                    "--host must be headless, sdl, term, web or win32, not '" + options.host + "'";
                 return false;
             }
         } else if (name == "data") {

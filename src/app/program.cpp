@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "app/data_folders.h"
 #include "app/options.h"
+#include "app/replay/replay.h"
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/states.h"
@@ -8,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
-#include "app/replay/replay.h"
+#include "world/chance.h"
 #include "world/play_loop.h"
 #include "world/world_check.h"
 #include <algorithm>
@@ -67,7 +68,7 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         if (displayAvailable())
             name = "sdl";
         else if (outputIsTerminal())
-            name = "term";
+            name = terminalHostName();
         else {
             error = "no display and no terminal here: start with --host=headless (for tests "
                     "and replays), or run from a terminal or a desktop session";
@@ -80,6 +81,8 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return createTermHost(error);
     if (name == "web")
         return createWebHost(error);
+    if (name == "win32")
+        return createWin32Host(error);
     HeadlessOptions headlessOptions;
     if (!options.scriptPath.empty() &&
         !loadInputScript(options.scriptPath.c_str(), headlessOptions.script, error))
@@ -147,7 +150,7 @@ int wobblewickMain(int argc, char **argv) {
         fprintf(stderr, "wobblewick: %s\n", error.c_str());
         return 2;
     }
-    // Every chance in the game comes from rand(); a run is repeatable from its seed.
+    // Every chance in the game comes from chanceNext(); a run is repeatable from its seed.
     const bool repeatable = std::string(host->name) == "headless";
     uint32_t seed =
         options.seedGiven || repeatable ? options.seed : static_cast<uint32_t>(time(nullptr));
@@ -181,7 +184,7 @@ int wobblewickMain(int argc, char **argv) {
     worldChecks = options.checkWorld;
     worldCheckFailed = finish;
     chanceSeed = seed;
-    srand(seed);
+    chanceSeedWith(seed);
     programStartClock = host->now();
     hostCloseRequested = closeProgram;
 

@@ -8,8 +8,22 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <direct.h>
+#include <filesystem>
+#include <io.h>
+#include <windows.h>
+// Windows has no links to follow out of the data in its plain file calls, and
+// its files never block on opening.
+#define realpath(path, resolved) _fullpath((resolved), (path), PATH_MAX)
+#define lstat stat
+#define O_NONBLOCK 0
+#define O_CLOEXEC O_BINARY
+#define mkdir(path, mode) _mkdir(path)
+#else
+#include <unistd.h>
+#endif
 #ifdef __EMSCRIPTEN__
 #include "platform/web/web_storage.h"
 #endif
@@ -156,7 +170,9 @@ static FILE *openChecked(const char *path, const std::string &real, bool update)
         errno = EINVAL;
         return nullptr;
     }
+#ifndef _WIN32
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+#endif
     FILE *f = fdopen(fd, update ? "r+" : "r");
     if (!f)
         close(fd);
@@ -206,6 +222,25 @@ int replaceDataFile(const char *path, const void *data, size_t size) {
     return replaceFileAtomically(real.c_str(), data, size);
 }
 
+// Pushes the bytes through the system's caches to the disk.
+static bool flushToDisk(FILE *f) {
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+// Puts `from` in the place of `to` in one step, replacing it when it exists
+// (a plain rename on Windows refuses to replace).
+static bool replaceWith(const std::string &from, const char *to) {
+#ifdef _WIN32
+    return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return rename(from.c_str(), to) == 0;
+#endif
+}
+
 int replaceFileAtomically(const char *path, const void *data, size_t size) {
     std::string temp = std::string(path) + ".part";
     FILE *f = fopen(temp.c_str(), "wb");
@@ -213,9 +248,9 @@ int replaceFileAtomically(const char *path, const void *data, size_t size) {
         return 0;
     bool ok = fwrite(data, 1, size, f) == size;
     ok = fflush(f) == 0 && ok;
-    ok = fsync(fileno(f)) == 0 && ok;
+    ok = flushToDisk(f) && ok;
     ok = fclose(f) == 0 && ok;
-    if (!ok || rename(temp.c_str(), path) != 0) {
+    if (!ok || !replaceWith(temp, path)) {
         const int reason = errno;
         remove(temp.c_str());
         errno = reason;
@@ -231,15 +266,46 @@ void syncStream(FILE *stream) {
     if (!stream)
         return;
     fflush(stream);
-    fsync(fileno(stream));
+    flushToDisk(stream);
 #ifdef __EMSCRIPTEN__
     wobbleKeepStream(fileno(stream));
 #endif
 }
 
+std::string makeTempFolder(const char *prefix) {
+#ifdef _WIN32
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    if (ec)
+        return "";
+    // A name no other process uses: this process's id and a count.
+    static unsigned count = 0;
+    for (int tries = 0; tries < 100; tries++) {
+        const fs::path p =
+            base / (std::string(prefix) + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(count++));
+        if (fs::create_directory(p, ec))
+            return p.generic_string();
+    }
+    return "";
+#else
+    const char *tmp = getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : "";
+#endif
+}
+
 std::string executableFolder() {
     char buffer[PATH_MAX];
+#ifdef _WIN32
+    const long n = static_cast<long>(GetModuleFileNameA(nullptr, buffer, sizeof buffer));
+    for (long i = 0; i < n; i++)
+        if (buffer[i] == '\\')
+            buffer[i] = '/';
+#else
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+#endif
     if (n <= 0)
         return "";
     std::string path(buffer, static_cast<size_t>(n));

@@ -119,3 +119,6 @@ std::string dataPath(const char *path);
 int replaceDataFile(const char *path, const void *data, size_t size);
 // Pushes a stream's written bytes through to the disk.
 void syncStream(FILE *stream);
+// Makes a new, empty folder of its own in the system's temporary folder
+// (named after `prefix`) and returns its path, or "" when none can be made.
+std::string makeTempFolder(const char *prefix);

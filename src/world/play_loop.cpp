@@ -11,6 +11,7 @@
 #include "objects/kinds.h"
 #include "objects/world_turn.h"
 #include "sound/sound.h"
+#include "world/chance.h"
 #include "world/high_score.h"
 #include "world/hud.h"
 #include "world/level_list.h"
@@ -27,7 +28,7 @@ int32_t firstLevelIndex = 0;
 uint32_t chanceSeed = 0;
 
 void startLevelChances() {
-    srand(chanceSeed + static_cast<uint32_t>(levelIndex));
+    chanceSeedWith(chanceSeed + static_cast<uint32_t>(levelIndex));
 }
 
 void resetTurnTimer() {

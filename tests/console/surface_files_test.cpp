@@ -2,7 +2,11 @@
 #include "test_support.h"
 #include <cerrno>
 #include <cstring>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <fcntl.h>
+#endif
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -42,7 +46,11 @@ Loaded load(const TempDir &dir, const std::string &bytes) {
     const int fd = fileno(f);
     Surface *surface = nullptr;
     const int result = loadSurface(f, &surface);
+#ifdef _WIN32
+    const bool closed = _get_osfhandle(fd) == -1;
+#else
     const bool closed = fcntl(fd, F_GETFD) == -1 && errno == EBADF;
+#endif
     return {result, surface, closed};
 }
 

@@ -159,6 +159,15 @@ TEST(Menu, KeysActOnReleaseAndCtrlEWhileHeld) {
         EXPECT_EQ(f.now(), 300u) << "no release needed";
     }
     {
+        // A tap of a volume key is one step.
+        FrontFixture f("200 tap X\n400 tap X\n600 tap Z\n800 tap C\n");
+        const float before = soundGroupVolume(SOUND_GROUP_FX);
+        setSoundGroupVolume(SOUND_GROUP_FX, 0.5f);
+        f.menu();
+        EXPECT_NEAR(soundGroupVolume(SOUND_GROUP_FX), 0.6f, 1e-4);
+        setSoundGroupVolume(SOUND_GROUP_FX, before);
+    }
+    {
         // Esc and S in the same pass: the last assignment wins.
         FrontFixture f("200 down S\n200 down ESCAPE\n300 up S\n300 up ESCAPE\n400 tap A\n");
         f.menu();

@@ -455,12 +455,12 @@ bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string
                 "--data=DIR";
         return false;
     }
-    char pattern[] = "/tmp/wobble-replay-XXXXXX";
-    if (!mkdtemp(pattern)) {
+    root = makeTempFolder("wobble-replay");
+    if (root.empty()) {
         error = "cannot make a folder for the replay's data";
         return false;
     }
-    replayRoot = root = pattern;
+    replayRoot = root;
     static bool registered = false;
     if (!registered)
         atexit(removeReplayRoot);

@@ -47,15 +47,12 @@ static void handleKey(const SDL_KeyboardEvent &key) {
     queueKey(key);
 }
 
-// Window pixels are turned into picture pixels by the renderer (its logical
-// size), so one cell is 8 of them at any scale and in full screen.
+// Window pixels to cells: a cell is 8 picture pixels of `scale` window pixels
+// each, counted from where the picture stands in the window.
 static void mouseCell(int x, int y, int16_t &cellX, int16_t &cellY) {
-    float scaleX = 1, scaleY = 1;
-    SDL_RenderGetScale(sdl.renderer, &scaleX, &scaleY);
-    const float px = x - sdl.pictureOffsetX / std::max(scaleX, 1.0f);
-    const float py = y - sdl.pictureOffsetY / std::max(scaleY, 1.0f);
-    const int cx = static_cast<int>(std::floor(px / CELL_PIXELS));
-    const int cy = static_cast<int>(std::floor(py / CELL_PIXELS));
+    const int side = CELL_PIXELS * std::max(sdl.scale, 1);
+    const int cx = static_cast<int>(std::floor(static_cast<double>(x - sdl.pictureX) / side));
+    const int cy = static_cast<int>(std::floor(static_cast<double>(y - sdl.pictureY) / side));
     cellX = static_cast<int16_t>(std::clamp(cx, 0, std::max(sdl.width - 1, 0)));
     cellY = static_cast<int16_t>(std::clamp(cy, 0, std::max(sdl.height - 1, 0)));
 }
@@ -94,6 +91,7 @@ static void handleEvent(const SDL_Event &e) {
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             sdlKeepWholePicture();
             sdl.mouseRecheck = true;
+            sdl.layoutWanted = true;
         }
         sdl.redrawWanted = true;
         break;
@@ -145,10 +143,8 @@ static void recheckMouse() {
         return;
     int wx, wy;
     SDL_GetMouseState(&wx, &wy);
-    float lx, ly;
-    SDL_RenderWindowToLogical(sdl.renderer, wx, wy, &lx, &ly);
     int16_t cx, cy;
-    mouseCell(static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly)), cx, cy);
+    mouseCell(wx, wy, cx, cy);
     if (cx != sdl.mouseCellX || cy != sdl.mouseCellY) {
         sdl.mouseCellX = cx;
         sdl.mouseCellY = cy;
@@ -162,13 +158,13 @@ void sdlPumpEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e))
         handleEvent(e);
-    if (sdl.mouseRecheck)
-        recheckMouse();
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
-    sdl.keyAsksSincePump = 0;
-    if (sdl.redrawWanted)
+    // Laid out first: a mouse that did not move is over another cell of the new layout.
+    if (sdl.redrawWanted || sdl.layoutWanted)
         sdlRedraw();
+    if (sdl.mouseRecheck)
+        recheckMouse();
 }
 
 void sdlPumpEventsIfDue() {
@@ -184,10 +180,7 @@ static void fillKeyTable() {
 }
 
 int sdlKeyDown(int virtualKey) {
-    if (sdl.keyAsksSincePump++ >= 256) {
-        sdlPumpEventsIfDue();
-        sdl.keyAsksSincePump = 0;
-    }
+    sdlPumpEventsIfDue();
     switch (virtualKey) {
     case 0x01:
         return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) ? 1 : 0;

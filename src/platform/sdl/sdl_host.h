@@ -10,17 +10,25 @@
 
 struct SdlHostState {
     SDL_Window *window = nullptr;
-    SDL_Renderer *renderer = nullptr;
-    SDL_Texture *texture = nullptr;
 
-    // The latest frame and palette, and the rows of cells the texture does
-    // not show yet (staleTop > staleBottom when it shows them all): a frame of
-    // play changes a few rows, and only those are drawn and uploaded again.
+    // The latest frame and palette, the picture drawn from them at scale 1,
+    // and the rows of cells the window does not show yet (staleTop >
+    // staleBottom when it shows them all): a frame of play changes a few
+    // rows, and only those are drawn and sent to the display again.
     std::vector<Cell> cells;
     int width = 0;
     int height = 0;
     uint32_t palette[16] = {};
+    std::vector<uint32_t> picture;
     int staleTop = 0, staleBottom = -1;
+    // The window's pixels (SDL's, valid until the window's size changes) and
+    // where the picture stands in them, at which whole-number scale.
+    SDL_Surface *surface = nullptr;
+    int scale = 1;
+    int pictureX = 0, pictureY = 0;
+    // The window must be laid out again (new size, full screen, the picture
+    // moved); or only shown again (the display lost what it showed).
+    bool layoutWanted = true;
     bool redrawWanted = true;
 
     // Console events not yet read by the game.
@@ -37,9 +45,6 @@ struct SdlHostState {
     SDL_Scancode keyScancodes[256][4] = {};
     uint8_t keyScancodeCount[256] = {};
     bool keyTableValid = false;
-    // Keys asked for since the display was last asked for events: a pass asks
-    // for all 256 in a row, and one look at the display serves them all.
-    int keyAsksSincePump = 256;
     uint32_t mouseButtons = 0;
     int16_t mouseCellX = -1;
     int16_t mouseCellY = -1;
@@ -52,7 +57,8 @@ struct SdlHostState {
     int pictureOffsetX = 0;
     int pictureOffsetY = 0;
 
-    // Counters for tests and benchmarks.
+    // Counters for tests and benchmarks: pictures drawn into the window and
+    // windows shown.
     uint64_t texturesUploaded = 0;
     uint64_t framesDrawn = 0;
 };

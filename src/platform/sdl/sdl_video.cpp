@@ -22,24 +22,13 @@ static bool textureStale() {
     return sdl.staleTop <= sdl.staleBottom;
 }
 
-static bool makeTexture(int width, int height) {
-    if (sdl.texture)
-        SDL_DestroyTexture(sdl.texture);
-    sdl.texture =
-        SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                          width * CELL_PIXELS, height * CELL_PIXELS);
-    if (!sdl.texture)
-        return false;
-    SDL_SetTextureBlendMode(sdl.texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(sdl.texture, SDL_ScaleModeNearest);
-    SDL_RenderSetLogicalSize(sdl.renderer, width * CELL_PIXELS, height * CELL_PIXELS);
-    SDL_RenderSetIntegerScale(sdl.renderer, SDL_TRUE);
+static void resizePicture(int width, int height) {
     sdl.width = width;
     sdl.height = height;
     sdl.cells.assign(static_cast<size_t>(width) * height, Cell{0, 0});
+    sdl.picture.assign(static_cast<size_t>(width) * CELL_PIXELS * height * CELL_PIXELS, 0);
     markStale(0, height - 1);
-    sdl.redrawWanted = true;
-    return true;
+    sdl.layoutWanted = true;
 }
 
 static void frameSize(int scale, int &w, int &h) {
@@ -80,14 +69,21 @@ bool sdlOpenWindow(std::string &error) {
     frameSize(1, minW, minH);
     // A window smaller than the picture would crop it.
     SDL_SetWindowMinimumSize(sdl.window, minW, minH);
-    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
-    if (!sdl.renderer)
-        sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
-    if (!sdl.renderer || !makeTexture(GRID_WIDTH, GRID_HEIGHT)) {
+    // The picture is drawn into the window's own pixels, and only the rows
+    // that changed are sent to the display: a frame of play is a few rows,
+    // and drawing the whole window through a 3D renderer for them costs more
+    // than the game, above all where no graphics card does it. On X11 the
+    // window's pixels are shared with the display; SDL would otherwise pass
+    // them through a 3D renderer there too.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    if (driver && strcmp(driver, "x11") == 0)
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    if (!SDL_GetWindowSurface(sdl.window)) {
         error = std::string("the window host cannot draw in its window: ") + SDL_GetError();
         sdlCloseWindow();
         return false;
     }
+    resizePicture(GRID_WIDTH, GRID_HEIGHT);
 
     // With the window frame known, make sure the whole of it fits too.
     int top = 0, left = 0, bottom = 0, right = 0;
@@ -101,7 +97,6 @@ bool sdlOpenWindow(std::string &error) {
         }
     }
 
-    const char *driver = SDL_GetCurrentVideoDriver();
     if (driver && strcmp(driver, "wayland") == 0) {
         fprintf(stderr, "wobblewick: this display does not let a program move its window; the "
                         "shake moves the picture inside the window, and dragging the window "
@@ -133,59 +128,103 @@ void sdlKeepWholePicture() {
 }
 
 void sdlCloseWindow() {
-    if (sdl.texture)
-        SDL_DestroyTexture(sdl.texture);
-    if (sdl.renderer)
-        SDL_DestroyRenderer(sdl.renderer);
     if (sdl.window)
         SDL_DestroyWindow(sdl.window);
-    sdl.texture = nullptr;
-    sdl.renderer = nullptr;
     sdl.window = nullptr;
+    sdl.surface = nullptr;
+}
+
+// The largest whole-number scale at which the picture fits the window, at
+// least 1, the picture centred (and moved by the shake where the window
+// cannot move), the rest black.
+static bool layOutWindow() {
+    sdl.surface = SDL_GetWindowSurface(sdl.window);
+    if (!sdl.surface)
+        return false;
+    const int pw = sdl.width * CELL_PIXELS, ph = sdl.height * CELL_PIXELS;
+    sdl.scale = std::max(1, std::min(sdl.surface->w / pw, sdl.surface->h / ph));
+    sdl.pictureX = (sdl.surface->w - pw * sdl.scale) / 2 + sdl.pictureOffsetX;
+    sdl.pictureY = (sdl.surface->h - ph * sdl.scale) / 2 + sdl.pictureOffsetY;
+    SDL_FillRect(sdl.surface, nullptr, SDL_MapRGB(sdl.surface->format, 0, 0, 0));
+    sdl.layoutWanted = false;
+    return true;
+}
+
+// Copies picture rows [top, bottom) into the window, enlarged by the scale
+// and cut to the window; returns the window's rectangle they cover.
+static SDL_Rect copyRows(int top, int bottom) {
+    SDL_Surface *out = sdl.surface;
+    const int s = sdl.scale, pw = sdl.width * CELL_PIXELS;
+    const int x0 = std::max(0, -sdl.pictureX), x1 = std::min(pw * s, out->w - sdl.pictureX);
+    const int y0 = std::max(top * s, -sdl.pictureY),
+              y1 = std::min(bottom * s, out->h - sdl.pictureY);
+    if (x0 >= x1 || y0 >= y1)
+        return SDL_Rect{0, 0, 0, 0};
+    const bool direct = out->format->format == SDL_PIXELFORMAT_RGB888 ||
+                        out->format->format == SDL_PIXELFORMAT_ARGB8888;
+    std::vector<uint32_t> row(static_cast<size_t>(pw) * s);
+    if (SDL_MUSTLOCK(out))
+        SDL_LockSurface(out);
+    for (int y = y0; y < y1; y++) {
+        const uint32_t *from = sdl.picture.data() + static_cast<size_t>(y / s) * pw;
+        if (s == 1)
+            memcpy(row.data() + x0, from + x0, sizeof(uint32_t) * (x1 - x0));
+        else
+            for (int x = x0; x < x1; x++)
+                row[x] = from[x / s];
+        uint8_t *to = static_cast<uint8_t *>(out->pixels) +
+                      static_cast<size_t>(sdl.pictureY + y) * out->pitch +
+                      static_cast<size_t>(sdl.pictureX + x0) * out->format->BytesPerPixel;
+        if (direct)
+            memcpy(to, row.data() + x0, sizeof(uint32_t) * (x1 - x0));
+        else
+            SDL_ConvertPixels(x1 - x0, 1, SDL_PIXELFORMAT_RGB888, row.data() + x0,
+                              static_cast<int>(sizeof(uint32_t)) * (x1 - x0),
+                              out->format->format, to, out->pitch);
+    }
+    if (SDL_MUSTLOCK(out))
+        SDL_UnlockSurface(out);
+    return SDL_Rect{sdl.pictureX + x0, sdl.pictureY + y0, x1 - x0, y1 - y0};
 }
 
 void sdlRedraw() {
-    if (!sdl.renderer || !sdl.texture)
+    if (!sdl.window || sdl.picture.empty())
         return;
+    if (sdl.layoutWanted || !sdl.surface) {
+        if (!layOutWindow())
+            return;
+        markStale(0, sdl.height - 1);
+        sdl.redrawWanted = true;
+    }
+    SDL_Rect changed = {0, 0, 0, 0};
     if (textureStale()) {
         const int top = std::max(sdl.staleTop, 0),
                   rows = std::min(sdl.staleBottom, sdl.height - 1) - top + 1;
-        const SDL_Rect band = {0, top * CELL_PIXELS, sdl.width * CELL_PIXELS, rows * CELL_PIXELS};
-        void *pixels = nullptr;
-        int pitch = 0;
-        if (rows <= 0 || SDL_LockTexture(sdl.texture, &band, &pixels, &pitch) != 0)
-            return;
+        const int pw = sdl.width * CELL_PIXELS;
         rasteriseCells(sdl.cells.data() + static_cast<size_t>(top) * sdl.width, sdl.width, rows,
-                       sdl.palette, static_cast<uint32_t *>(pixels), pitch / 4);
-        SDL_UnlockTexture(sdl.texture);
+                       sdl.palette, sdl.picture.data() + static_cast<size_t>(top) * CELL_PIXELS * pw,
+                       pw);
+        changed = copyRows(top * CELL_PIXELS, (top + rows) * CELL_PIXELS);
         sdl.staleTop = sdl.height;
         sdl.staleBottom = -1;
-        sdl.redrawWanted = true;
         sdl.texturesUploaded++;
     }
-    if (!sdl.redrawWanted)
+    if (sdl.redrawWanted) {
+        SDL_UpdateWindowSurface(sdl.window);
+        sdl.redrawWanted = false;
+    } else if (changed.w > 0) {
+        SDL_UpdateWindowSurfaceRects(sdl.window, &changed, 1);
+    } else {
         return;
-    SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(sdl.renderer);
-    // The picture offset is in window pixels; the renderer counts in picture pixels.
-    float scaleX = 1, scaleY = 1;
-    SDL_RenderGetScale(sdl.renderer, &scaleX, &scaleY);
-    const SDL_FRect where = {
-        sdl.pictureOffsetX / std::max(scaleX, 1.0f), sdl.pictureOffsetY / std::max(scaleY, 1.0f),
-        static_cast<float>(sdl.width * CELL_PIXELS), static_cast<float>(sdl.height * CELL_PIXELS)};
-    SDL_RenderCopyF(sdl.renderer, sdl.texture, nullptr, &where);
-    SDL_RenderPresent(sdl.renderer);
-    sdl.redrawWanted = false;
+    }
     sdl.framesDrawn++;
 }
 
 void sdlPresent(const Cell *cells, int width, int height) {
-    if (!sdl.renderer || width <= 0 || height <= 0)
+    if (!sdl.window || width <= 0 || height <= 0)
         return;
-    if (width != sdl.width || height != sdl.height) {
-        if (!makeTexture(width, height))
-            return;
-    }
+    if (width != sdl.width || height != sdl.height)
+        resizePicture(width, height);
     const size_t rowBytes = sizeof(Cell) * static_cast<size_t>(width);
     for (int y = 0; y < height; y++) {
         Cell *row = sdl.cells.data() + static_cast<size_t>(y) * width;
@@ -251,7 +290,7 @@ void sdlMoveWindow(int x, int y) {
         if (dx != sdl.pictureOffsetX || dy != sdl.pictureOffsetY) {
             sdl.pictureOffsetX = dx;
             sdl.pictureOffsetY = dy;
-            sdl.redrawWanted = true;
+            sdl.layoutWanted = true;
             sdlRedraw();
         }
         return;
@@ -272,14 +311,11 @@ void sdlToggleFullScreen() {
         return;
     const bool full = SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_FULLSCREEN;
     SDL_SetWindowFullscreen(sdl.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    sdl.redrawWanted = true;
+    sdl.layoutWanted = true;
 }
 
 int sdlPictureScale() {
-    float scaleX = 1, scaleY = 1;
-    if (sdl.renderer)
-        SDL_RenderGetScale(sdl.renderer, &scaleX, &scaleY);
-    return static_cast<int>(scaleX);
+    return sdl.scale;
 }
 
 void sdlSetWindowScale(int scale) {
@@ -290,7 +326,7 @@ void sdlSetWindowScale(int scale) {
     int w, h;
     frameSize(std::max(scale, 1), w, h);
     SDL_SetWindowSize(sdl.window, w, h);
-    sdl.redrawWanted = true;
+    sdl.layoutWanted = true;
     sdlPumpEvents();
     sdlRedraw();
 }

@@ -41,6 +41,7 @@ static struct {
     std::string title;
     int windowX = 0, windowY = 0; // where the game last put its window, in pixels
     bool shakeWaiting = false;    // moved, not drawn there yet
+    bool shakeScrolls = true;     // the shake slides the picture instead of repainting it
     int64_t shakeDrawnAt = 0;
     bool messageShown = false;
     int64_t lastPump = 0;
@@ -314,7 +315,7 @@ std::string termTooSmallText(int columns, int rows, int cellColumns) {
 }
 
 // Where the picture goes: in the middle of the terminal, moved by the shake.
-static void layOut() {
+static void layOut(bool shaking = false) {
     winsize ws{};
     if (ioctl(term.ttyOut, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
         termScreen.columns = ws.ws_col;
@@ -336,7 +337,10 @@ static void layOut() {
     };
     const int column = baseColumn + cellsOf(term.windowX) * cw;
     const int row = baseRow + cellsOf(term.windowY);
-    if (column != termScreen.originColumn || row != termScreen.originRow)
+    // A shaken picture slides to its new place where the terminal can do it;
+    // otherwise it is written again there.
+    if ((column != termScreen.originColumn || row != termScreen.originRow) &&
+        !(shaking && term.shakeScrolls && termEncodeShift(termScreen, column, row, term.out)))
         termScreen.shownValid = false;
     termScreen.originColumn = column;
     termScreen.originRow = row;
@@ -473,7 +477,7 @@ static void service(bool now = false) {
     if (term.shakeWaiting && t - term.shakeDrawnAt >= SHAKE_REDRAW_NS) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = t;
-        layOut();
+        layOut(true);
         drawFrame();
     }
 }
@@ -581,7 +585,7 @@ static void tPresent(const Cell *cells, int width, int height) {
     if (term.shakeWaiting) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = monotonicNs();
-        layOut();
+        layOut(true);
     }
     if (termTooSmall)
         waitForRoom();
@@ -702,6 +706,12 @@ Host *createTermHost(std::string &error) {
         error = "WOBBLE_TERM_KEYS must be kitty or legacy, not '" + keys + "'";
         return nullptr;
     }
+    const std::string shake = setting("WOBBLE_TERM_SHAKE");
+    if (!shake.empty() && shake != "scroll" && shake != "repaint") {
+        error = "WOBBLE_TERM_SHAKE must be scroll or repaint, not '" + shake + "'";
+        return nullptr;
+    }
+    term.shakeScrolls = shake != "repaint";
     if (tcgetattr(STDIN_FILENO, &term.saved) != 0) {
         error = std::string("cannot read the terminal's settings: ") + strerror(errno);
         return nullptr;

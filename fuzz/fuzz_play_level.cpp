@@ -8,7 +8,7 @@
 // that does not leave, an object that leaves the room or is no number, and an
 // arithmetic overflow (under the sanitizer) all stop the fuzzer.
 #include "app/states.h"
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "console/surface.h"
 #include "frontend/front_end.h"
 #include "input/keyboard.h"

@@ -54,6 +54,8 @@ TempDir::~TempDir() {
 
 void TempDir::write(const std::string &name, const std::string &content) const {
     std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
+    // A new file, never the shared (hard-linked) one of a data root written through.
+    std::filesystem::remove(file(name));
     std::ofstream(file(name), std::ios::binary) << content;
 }
 
@@ -73,7 +75,9 @@ std::string runProgram(const std::string &arguments, int &exitCode, std::string 
     const std::string command =
         binary + " " + arguments + " 2>" + (err ? errDir.file("err") : std::string("NUL"));
 #else
-    const std::string command = std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
+    // The player's folder is a private one, never the real home.
+    const std::string command = "XDG_DATA_HOME=" + errDir.file("home") + " " +
+                                std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
                                 (err ? errDir.file("err") : std::string("/dev/null"));
 #endif
     FILE *pipe = popen(command.c_str(), "r");
@@ -179,16 +183,16 @@ void makeDataRoot(const TempDir &dir) {
     namespace fs = std::filesystem;
     const fs::path source = fs::path(WOBBLE_SOURCE_DIR) / "data";
     fs::create_directories(fs::path(dir.path) / "data");
+    // Hard links share the game's files cheaply and, unlike symbolic links,
+    // stay inside the root; a run that writes replaces files, never edits them.
     for (const auto &entry : fs::directory_iterator(source)) {
         const fs::path target = fs::path(dir.path) / "data" / entry.path().filename();
-        if (entry.path().filename() == "stats")
-            fs::copy(entry.path(), target, fs::copy_options::recursive);
-        else {
-            // Linked where the system allows it, else copied.
-            std::error_code ec;
-            fs::create_directory_symlink(entry.path(), target, ec);
-            if (ec)
-                fs::copy(entry.path(), target, fs::copy_options::recursive);
-        }
+        std::error_code ec;
+        if (entry.path().filename() == "stats" ||
+            (fs::copy(entry.path(), target,
+                      fs::copy_options::recursive | fs::copy_options::create_hard_links, ec),
+             ec))
+            fs::copy(entry.path(), target,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
 }

@@ -1,5 +1,5 @@
 #include "anim/animation.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include <cerrno>
 #include <climits>
 #include <cstdio>

@@ -1,11 +1,12 @@
 #include "app/program.h"
+#include "app/data_folders.h"
 #include "app/options.h"
 #include "app/replay/replay.h"
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "console/data_path.h"
 #include "console/surface_files.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
 #include "world/chance.h"
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <vector>
+#include <wobble_version.h>
 
 static bool closing = false;
 
@@ -127,7 +129,21 @@ int wobblewickMain(int argc, char **argv) {
             return 2;
         }
     }
-    dataRoot = options.dataDir;
+    if (options.version) {
+        printf("wobblewick %s\n", WOBBLE_VERSION);
+        return 0;
+    }
+    if (options.help) {
+        printf("%s", helpText(dataRootCandidates(options.dataDir), playerFolder()).c_str());
+        return 0;
+    }
+    if (!findDataRoot(options.dataDir, error)) {
+        fprintf(stderr, "wobblewick: %s\n", error.c_str());
+        return 2;
+    }
+    // A data folder given by hand is also where the player's files go.
+    if (options.dataDir.empty() && options.replayPath.empty())
+        setUpPlayerFolder();
     firstLevelIndex = options.startLevel;
     host = chooseHost(options, error);
     if (!host) {
@@ -151,8 +167,8 @@ int wobblewickMain(int argc, char **argv) {
     } else if (!options.replayPath.empty()) {
         seed = replay.seed;
         std::string root;
-        if (makeReplayDataRoot(replay, dataRoot, root, error)) {
-            dataRoot = root;
+        if (makeReplayFolder(replay, root, error)) {
+            userDataRoot = root;
             host = wrapForReplay(host, options.timedemo);
         } else
             host = nullptr;

@@ -1,9 +1,8 @@
 #include "console/surface_files.h"
-#include "console/data_path.h"
-#include "console/message_box.h"
 #include "platform/host.h"
 #include <cerrno>
 #include <cstdio>
+#include "console/message_box.h"
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -112,7 +111,7 @@ int saveScreenshot() {
         return 0;
     std::vector<unsigned char> bytes =
         encodeSurface(backBuffer->cells, backBuffer->width, backBuffer->height);
-    if (!replaceFileAtomically(dataPath("screenshot.srf").c_str(), bytes.data(), bytes.size())) {
+    if (!replaceDataFile("screenshot.srf", bytes.data(), bytes.size())) {
         messageBox("Failed to write file!", "Uh-oh!", MB_ICONEXCLAMATION);
         return 0;
     }

@@ -1,8 +1,7 @@
 #include "editor/save_level.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/message_box.h"
 #include "editor/editor.h"
-#include "platform/host.h"
 #include "world/level_list.h"
 #include "world/level_writer.h"
 #include "world/levels.h"
@@ -101,18 +100,16 @@ void saveLevel() {
 
     // The level file first: whatever stops the save after it, the list never
     // names a level that is not there.
-    const std::string levelFile = dataPath(path);
-    if (!replaceFileAtomically(levelFile.c_str(), bytes.data(), bytes.size())) {
+    if (!replaceDataFile(path, bytes.data(), bytes.size())) {
         const int reason = errno;
-        perror(levelFile.c_str());
+        perror(path);
         saveError(std::string("The level file ") + path + " could not be written (" +
                   strerror(reason) + ").\nThe level list was not changed.");
         return;
     }
-    const std::string listFile = dataPath(LIST_PATH);
-    if (!replaceFileAtomically(listFile.c_str(), listText.data(), listText.size())) {
+    if (!replaceDataFile(LIST_PATH, listText.data(), listText.size())) {
         const int reason = errno;
-        perror(listFile.c_str());
+        perror(LIST_PATH);
         saveError(std::string("The level file ") + path +
                   " was written, but the level list\ndata/levels/Levels.txt could not be "
                   "rewritten (" +

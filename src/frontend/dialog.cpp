@@ -1,5 +1,5 @@
 #include "frontend/dialog.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/surface_files.h"
 #include "input/keyboard.h"
 #include <cstdio>

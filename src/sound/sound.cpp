@@ -1,5 +1,4 @@
 #include "sound/sound.h"
-#include "console/data_path.h"
 #include "frontend/screen_state.h"
 #include "input/keyboard.h"
 #include "platform/host.h"

@@ -1,5 +1,5 @@
 #include "world/level_list.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include <cctype>
 #include <climits>
 #include <cstdio>

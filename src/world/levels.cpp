@@ -1,5 +1,4 @@
 #include "world/levels.h"
-#include "console/data_path.h"
 #include "frontend/dialog.h"
 #include "sound/sound.h"
 #include "world/level_list.h"

@@ -38,7 +38,7 @@ GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &sc
     makeDataRoot(dir);
     // The test's own levels replace the shipped ones.
     const std::string levelDir = dir.file("data/levels");
-    std::filesystem::remove(levelDir);
+    std::filesystem::remove_all(levelDir);
     std::filesystem::create_directories(levelDir);
     std::string list = std::to_string(levels.size());
     for (const TestLevel &level : levels) {

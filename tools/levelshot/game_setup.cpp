@@ -1,6 +1,6 @@
 #include "game_setup.h"
 #include "app/states.h"
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "console/surface.h"
 #include "content_tools/png_export.h"
 #include "frontend/front_end.h"

@@ -3,7 +3,7 @@
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
 #include "app/replay/replay.h"
-#include "platform/host.h"
+#include "platform/files.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
@@ -444,8 +444,7 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
     return true;
 }
 
-bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
-                        std::string &error) {
+bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string &error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
@@ -466,19 +465,6 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
     if (!registered)
         atexit(removeReplayRoot);
     registered = true;
-    fs::create_directories(fs::path(root) / "data/levels", ec);
-    fs::create_directories(fs::path(root) / "data/stats", ec);
-    // The kept folders come from the recording alone; the rest is shared.
-    for (const auto &entry : fs::directory_iterator(source, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "levels" || name == "stats")
-            continue;
-        // Linked where the system allows it (Windows often does not), else copied.
-        const fs::path target = fs::path(root) / "data" / name;
-        fs::create_directory_symlink(entry.path(), target, ec);
-        if (ec)
-            fs::copy(entry.path(), target, fs::copy_options::recursive, ec);
-    }
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;
         fs::create_directories(target.parent_path(), ec);

@@ -23,7 +23,8 @@ build() {
 # server stays up between the many short runs and goes when the script ends.
 start_wine() {
     export WINEPREFIX=${WOBBLE_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/wobblewick-wine}
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+    # XAudio2 is switched off: wine's own falls over without a sound card.
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;xaudio2_9=d" LC_ALL=C.UTF-8
     unset DISPLAY WAYLAND_DISPLAY
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then

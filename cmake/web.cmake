@@ -11,8 +11,7 @@ file(GLOB_RECURSE WEB_GAME_SOURCES CONFIGURE_DEPENDS
   src/app/*.cpp src/console/*.cpp src/input/*.cpp src/anim/*.cpp src/world/*.cpp
   src/objects/*.cpp src/sound/*.cpp src/frontend/*.cpp src/editor/*.cpp)
 file(GLOB WEB_PLATFORM_SOURCES CONFIGURE_DEPENDS
-  src/platform/*.cpp src/platform/headless/*.cpp src/platform/replay/*.cpp
-  src/platform/web/*.cpp src/platform/raster/font8x8.cpp src/platform/raster/rasteriser.cpp)
+  src/platform/*.cpp src/platform/headless/*.cpp src/platform/web/*.cpp src/platform/raster/font8x8.cpp src/platform/raster/rasteriser.cpp)
 file(GLOB WEB_LIBRARIES CONFIGURE_DEPENDS src/platform/web/*.js)
 
 # The Vorbis decoder for browsers without one, from Debian's stb (a header

@@ -38,6 +38,24 @@ TEST(Compositor, BlanksAreTransparentAndPresentHandsTheWholeFrameOn) {
     freeSurface(corner);
 }
 
+// Long rows are painted in runs: the blanks must show through wherever they
+// fall in a run or its tail, judged by the character's low byte alone.
+TEST(Compositor, BlanksShowThroughAnywhereInALongRow) {
+    HeadlessGame game;
+    clearScreen();
+    Surface *under = filled(21, 1, 'u', 0x07);
+    blitSurface(under, 3, 4);
+    Surface *over = createSurface(21, 2);
+    for (int c = 0; c < 42; c++)
+        over->cells[c] = c % 3 == 0 ? Cell{0x0120, 0x4F} : Cell{'o', 0x20};
+    blitSurface(over, 3, 4);
+    for (int c = 0; c < 21; c++)
+        EXPECT_EQ(at(3 + c, 4), c % 3 == 0 ? (Cell{'u', 0x07}) : (Cell{'o', 0x20})) << c;
+    EXPECT_EQ(at(24, 4).ch, ' ');
+    freeSurface(under);
+    freeSurface(over);
+}
+
 TEST(Compositor, ClipsAtEveryEdgeWithoutShearing) {
     HeadlessGame game;
     clearScreen();

@@ -185,8 +185,9 @@ TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
     // However long the soak, memory stays that of one game. A forked child
     // starts with this process's pages counted in its peak, so the bound is
     // above what this process holds (tens of MB alone, more after other tests).
-    if (peakKiB > 0)
+    if (peakKiB > 0) {
         EXPECT_LT(peakKiB, ownResidentKiB() + 150 * 1024) << "KiB at the peak of one run";
+    }
     RecordProperty("frames", std::to_string(total));
     RecordProperty("runs", std::to_string(runs));
     printf("soak: %lld frames in %d runs over %d levels, peak %ld KiB\n", total, runs, levels,

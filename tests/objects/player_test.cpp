@@ -124,15 +124,3 @@ TEST(Player, ACarriedBoxMoreThanEightCellsAwayIsDropped) {
     field.step(1);
     EXPECT_EQ(p->carrying, 0) << "10 cells away it is let go";
 }
-
-TEST(Player, WalkingIntoABoxPushesItHalfACellAtATouch) {
-    PlayField field("0 down RIGHT\n");
-    field.add<PlayerRecord>(KIND_PLAYER, 30, 78, 1);
-    BoxRecord *box = field.add<BoxRecord>(KIND_BOX, 40, 78);
-    const float start = box->x;
-    for (int i = 0; i < 40 && box->x == start; i++)
-        field.step();
-    EXPECT_FLOAT_EQ(box->x - start, 0.5f) << "the first touch";
-    field.step(10);
-    EXPECT_FLOAT_EQ(box->x - start, 5.5f) << "then the player keeps up every other update";
-}

@@ -15,8 +15,9 @@ file(GLOB WIN_PLATFORM_SOURCES CONFIGURE_DEPENDS
   src/platform/win32/*.cpp
   src/platform/term/term_encoder.cpp src/platform/term/term_glyphs.cpp
   src/platform/term/term_input.cpp)
+include(${CMAKE_SOURCE_DIR}/cmake/version.cmake)
 add_library(wobble STATIC ${WIN_GAME_SOURCES} ${WIN_PLATFORM_SOURCES})
-target_include_directories(wobble PUBLIC src)
+target_include_directories(wobble PUBLIC src ${CMAKE_BINARY_DIR}/generated)
 # Debian's stb headers, seen as <stb/...> without the rest of /usr/include.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/stb-include)
 file(CREATE_LINK /usr/include/stb ${CMAKE_BINARY_DIR}/stb-include/stb SYMBOLIC)

@@ -53,6 +53,12 @@ bool findDataRoot(const std::string &given, std::string &error) {
 }
 
 std::string playerFolder() {
+#ifdef _WIN32
+    // On Windows: %APPDATA%\Wobblewick, the roaming folder of the player's programs.
+    if (const char *appData = getenv("APPDATA"); appData && *appData)
+        return std::string(appData) + "\\Wobblewick";
+    return "";
+#endif
     // Relative XDG folders are to be ignored, as the freedesktop rules say.
     if (const char *xdg = getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
         return std::string(xdg) + "/wobblewick";

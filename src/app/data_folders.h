@@ -13,7 +13,8 @@ std::vector<std::string> dataRootCandidates(const std::string &given);
 // with a message naming every place looked at when none does.
 bool findDataRoot(const std::string &given, std::string &error);
 
-// The player's folder: $XDG_DATA_HOME/wobblewick, else ~/.local/share/wobblewick;
+// The player's folder: $XDG_DATA_HOME/wobblewick, else ~/.local/share/wobblewick (on
+// Windows %APPDATA%\Wobblewick);
 // "" when there is no home.
 std::string playerFolder();
 

@@ -28,4 +28,6 @@ for _ in $(seq 50); do
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
     sleep 0.1
 done
-node tests/web/web_page.mjs "http://127.0.0.1:$port/" "$build/srftool" "$tmp" "${3:-}"
+srftool=$build/srftool
+[ -x "$srftool" ] || srftool=$build/tools/srftool/srftool
+node tests/web/web_page.mjs "http://127.0.0.1:$port/" "$srftool" "$tmp" "${3:-}"

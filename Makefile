@@ -6,7 +6,7 @@ SANBUILD ?= build-asan
 FUZZBUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build sanitize fuzz format clean web serve
+.PHONY: run test setup build sanitize fuzz format clean web serve windows install deb dist
 
 setup:
 	@tools/setup.sh
@@ -24,7 +24,25 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -E '^script_'
 	cd $(BUILD) && ctest --output-on-failure -R '^script_'
 	@$(MAKE) --no-print-directory sanitize fuzz
+	@tools/windows.sh test $(BUILD)
 	@tools/check_format.sh
+	@tools/check_desktop_files.sh
+	@tools/test_package.sh
+
+# Installs the game under PREFIX (man page, desktop entry, icons included).
+PREFIX ?= /usr/local
+install: setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	cmake --install $(BUILD)
+
+# build-package/wobblewick_<version>_amd64.deb, checked with lintian.
+deb: setup
+	@tools/make_deb.sh
+
+# build-package/wobblewick-<version>-linux-<machine>.tar.gz, runs wherever it is unpacked.
+dist: setup
+	@tools/make_dist.sh
 
 # The whole unit and scenario suite again under AddressSanitizer and UBSan.
 sanitize: setup
@@ -46,8 +64,12 @@ web: setup
 serve: web
 	@tools/web_serve.sh build-web/site 8000
 
+# build-win/wobblewick.exe and build-win/wobblewick-VERSION-windows.zip (cross-compiled).
+windows: setup
+	@tools/windows.sh build
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-web
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD) build-web build-win build-package

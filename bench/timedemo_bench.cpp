@@ -2,10 +2,10 @@
 // screen in the headless host as fast as the machine allows, drawing
 // included. Reports simulated frames per second.
 #include "app/states.h"
-#include "console/data_path.h"
 #include "console/surface.h"
 #include "frontend/front_end.h"
 #include "input/timers.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "world/play_loop.h"
 #include <algorithm>
@@ -28,18 +28,14 @@ std::string readFile(const std::string &path) {
     return s.str();
 }
 
-// A data root that shares the game's data but keeps its own high-score file.
-std::string privateDataRoot() {
+// A player's folder of its own, with its own high-score file.
+std::string privateUserFolder() {
     namespace fs = std::filesystem;
     const fs::path root = fs::temp_directory_path() / "wobble-timedemo";
     fs::remove_all(root);
     fs::create_directories(root / "data");
-    for (const auto &entry : fs::directory_iterator(fs::path(WOBBLE_SOURCE_DIR) / "data")) {
-        if (entry.path().filename() == "stats")
-            fs::copy(entry.path(), root / "data/stats", fs::copy_options::recursive);
-        else
-            fs::create_directory_symlink(entry.path(), root / "data" / entry.path().filename());
-    }
+    fs::copy(fs::path(WOBBLE_SOURCE_DIR) / "data/stats", root / "data/stats",
+             fs::copy_options::recursive);
     return root.string();
 }
 
@@ -48,7 +44,8 @@ void playLevel(benchmark::State &state, const char *script, int32_t level) {
     std::string error;
     parseInputScript(readFile(std::string(WOBBLE_SOURCE_DIR) + "/tests/levels/" + script),
                      options.script, error);
-    dataRoot = privateDataRoot();
+    dataRoot = WOBBLE_SOURCE_DIR;
+    userDataRoot = privateUserFolder();
     soundOff = 1;
     uint64_t frames = 0;
     for (auto _ : state) {
@@ -70,7 +67,8 @@ void playLevel(benchmark::State &state, const char *script, int32_t level) {
         benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
     firstLevelIndex = 0;
     hostCloseRequested = nullptr;
-    std::filesystem::remove_all(dataRoot);
+    std::filesystem::remove_all(userDataRoot);
+    userDataRoot.clear();
 }
 
 // Every level proof under tests/levels ("# expect level=N" names its level),

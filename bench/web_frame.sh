@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main-thread time of a frame of play in the browser build (chromium,
-# headless): the median of five runs of five seconds of walking about.
+# The browser build in chromium, headless: how long the page takes to show
+# the menu, and the main-thread time of a frame of play (five seconds of
+# walking about); the median of five runs each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exec tests/web/web_page.sh "" "${1:-build}" --bench

@@ -1,7 +1,7 @@
 // One update of a level full of moving boxes: every mover tests every other
 // object (all pairs), so the cost grows with the square of the object count.
 #include "anim/animation_library.h"
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "objects/collision.h"
 #include "world/levels.h"
 #include "world/object_access.h"

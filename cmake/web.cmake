@@ -11,8 +11,7 @@ file(GLOB_RECURSE WEB_GAME_SOURCES CONFIGURE_DEPENDS
   src/app/*.cpp src/console/*.cpp src/input/*.cpp src/anim/*.cpp src/world/*.cpp
   src/objects/*.cpp src/sound/*.cpp src/frontend/*.cpp src/editor/*.cpp)
 file(GLOB WEB_PLATFORM_SOURCES CONFIGURE_DEPENDS
-  src/platform/*.cpp src/platform/headless/*.cpp src/platform/replay/*.cpp
-  src/platform/web/*.cpp src/platform/raster/font8x8.cpp src/platform/raster/rasteriser.cpp)
+  src/platform/*.cpp src/platform/headless/*.cpp src/platform/web/*.cpp src/platform/raster/font8x8.cpp src/platform/raster/rasteriser.cpp)
 file(GLOB WEB_LIBRARIES CONFIGURE_DEPENDS src/platform/web/*.js)
 
 # The Vorbis decoder for browsers without one, from Debian's stb (a header
@@ -20,12 +19,16 @@ file(GLOB WEB_LIBRARIES CONFIGURE_DEPENDS src/platform/web/*.js)
 find_file(STB_VORBIS stb_vorbis.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 configure_file(${STB_VORBIS} ${CMAKE_BINARY_DIR}/stb/stb/stb_vorbis.h COPYONLY)
 
+# The data is packed at link time, so a changed file links again.
+file(GLOB_RECURSE WEB_DATA CONFIGURE_DEPENDS data/*)
+list(FILTER WEB_DATA EXCLUDE REGEX "/data/music/")
+
 set(SITE ${CMAKE_BINARY_DIR}/site)
 add_executable(wobblewick ${WEB_GAME_SOURCES} ${WEB_PLATFORM_SOURCES})
 target_include_directories(wobblewick PRIVATE src)
 target_include_directories(wobblewick SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
 set_target_properties(wobblewick PROPERTIES
-  RUNTIME_OUTPUT_DIRECTORY ${SITE} SUFFIX .js LINK_DEPENDS "${WEB_LIBRARIES}")
+  RUNTIME_OUTPUT_DIRECTORY ${SITE} SUFFIX .js LINK_DEPENDS "${WEB_LIBRARIES};${WEB_DATA}")
 list(TRANSFORM WEB_LIBRARIES PREPEND --js-library=)
 target_link_options(wobblewick PRIVATE
   -O2

@@ -1,7 +1,7 @@
 // Any bytes as an animation script: loading, turning and looking up frames
 // never crashes, reads out of bounds or asks for unbounded memory.
 #include "anim/animation.h"
-#include "console/data_path.h"
+#include "platform/files.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

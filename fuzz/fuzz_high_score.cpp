@@ -2,7 +2,7 @@
 // never crashes, the best score is never below the floor afterwards, and a
 // new best lands at the start of the file (which is never shortened: what
 // stood past the old number stays behind the new digits).
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "world/high_score.h"
 #include "world/play_state.h"
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Any bytes as Levels.txt: the list is read into its fixed fields, and
 // starting the level it names never uses a name that was not read.
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "world/level_list.h"
 #include "world/levels.h"
 #include "world/object_list.h"

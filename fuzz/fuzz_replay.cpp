@@ -1,8 +1,8 @@
 // Any bytes as a replay file: the header is read with its limits, and playing
 // the stream against a stand-in game never crashes or reads past the end; a
 // broken stream ends as a drift.
-#include "platform/headless/headless_host.h"
 #include "app/replay/replay.h"
+#include "platform/headless/headless_host.h"
 #include <cstdint>
 #include <cstdio>
 #include <string>

@@ -9,9 +9,10 @@ wobble_source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Under the sanitizers: leaks of the system libraries behind SDL are not ours.
 export LSAN_OPTIONS="suppressions=$wobble_source/tests/platform/sdl_window_leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
-# make_data_root ROOT [NAME...]: ROOT/data holds the game's data as links,
-# but the high-score folder (and each NAME of data/) as copies, so that a run
-# that beats the high score or saves a level leaves the repository alone.
+# make_data_root ROOT [NAME...]: ROOT/data holds the game's data as hard links
+# (symbolic links out of a root are refused), but the high-score folder (and
+# each NAME of data/) as copies, so that a run that beats the high score or
+# saves a level leaves the repository alone.
 make_data_root() {
     local root=$1 entry name
     shift
@@ -21,7 +22,7 @@ make_data_root() {
         if [ "$name" = stats ] || [[ " $* " == *" $name "* ]]; then
             cp -r "$entry" "$root/data/"
         else
-            ln -s "$entry" "$root/data/$name"
+            cp -rl "$entry" "$root/data/" 2>/dev/null || cp -r "$entry" "$root/data/"
         fi
     done
 }
@@ -75,6 +76,7 @@ T() { tmux -L "$socket" -f /dev/null -u "$@"; }
 # kill, both gone when the script ends.
 scratch_area() {
     tmp=$(mktemp -d)
+    export XDG_DATA_HOME=$tmp/home # the player's folder: a private one
     pids=()
     trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$tmp"' EXIT
 }

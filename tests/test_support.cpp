@@ -2,6 +2,8 @@
 #include "console/surface_files.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
+#include "platform/host.h"
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +12,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 HeadlessGame::HeadlessGame(const std::string &script, uint32_t graceMs) {
     HeadlessOptions options;
@@ -39,9 +43,9 @@ HeadlessGame::~HeadlessGame() {
     host = nullptr;
 }
 
-TempDir::TempDir() {
-    char pattern[] = "/tmp/wobble-test-XXXXXX";
-    path = mkdtemp(pattern);
+TempDir::TempDir() : path(makeTempFolder("wobble-test")) {
+    if (path.empty())
+        ADD_FAILURE() << "no temporary folder";
 }
 
 TempDir::~TempDir() {
@@ -50,6 +54,8 @@ TempDir::~TempDir() {
 
 void TempDir::write(const std::string &name, const std::string &content) const {
     std::filesystem::create_directories(std::filesystem::path(file(name)).parent_path());
+    // A new file, never the shared (hard-linked) one of a data root written through.
+    std::filesystem::remove(file(name));
     std::ofstream(file(name), std::ios::binary) << content;
 }
 
@@ -62,8 +68,18 @@ std::string TempDir::read(const std::string &name) const {
 
 std::string runProgram(const std::string &arguments, int &exitCode, std::string *err) {
     TempDir errDir;
-    const std::string command = std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
+#ifdef _WIN32
+    // The Windows shell takes back slashes, and the program's exit code is pclose's result.
+    std::string binary = WOBBLE_BINARY;
+    std::replace(binary.begin(), binary.end(), '/', '\\');
+    const std::string command =
+        binary + " " + arguments + " 2>" + (err ? errDir.file("err") : std::string("NUL"));
+#else
+    // The player's folder is a private one, never the real home.
+    const std::string command = "XDG_DATA_HOME=" + errDir.file("home") + " " +
+                                std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
                                 (err ? errDir.file("err") : std::string("/dev/null"));
+#endif
     FILE *pipe = popen(command.c_str(), "r");
     std::string out;
     std::array<char, 4096> chunk;
@@ -71,7 +87,11 @@ std::string runProgram(const std::string &arguments, int &exitCode, std::string 
     while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
         out.append(chunk.data(), n);
     int status = pclose(pipe);
+#ifdef _WIN32
+    exitCode = status;
+#else
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     if (err)
         *err = errDir.read("err");
     return out;
@@ -163,11 +183,16 @@ void makeDataRoot(const TempDir &dir) {
     namespace fs = std::filesystem;
     const fs::path source = fs::path(WOBBLE_SOURCE_DIR) / "data";
     fs::create_directories(fs::path(dir.path) / "data");
+    // Hard links share the game's files cheaply and, unlike symbolic links,
+    // stay inside the root; a run that writes replaces files, never edits them.
     for (const auto &entry : fs::directory_iterator(source)) {
         const fs::path target = fs::path(dir.path) / "data" / entry.path().filename();
-        if (entry.path().filename() == "stats")
-            fs::copy(entry.path(), target, fs::copy_options::recursive);
-        else
-            fs::create_directory_symlink(entry.path(), target);
+        std::error_code ec;
+        if (entry.path().filename() == "stats" ||
+            (fs::copy(entry.path(), target,
+                      fs::copy_options::recursive | fs::copy_options::create_hard_links, ec),
+             ec))
+            fs::copy(entry.path(), target,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
 }

@@ -8,9 +8,11 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libsdl2-dev libsdl2-mixer-dev libstb-dev
   libvorbis-dev vorbis-tools
-  xvfb xdotool x11-utils x11-apps openbox tmux
+  xvfb xdotool x11-utils x11-apps openbox tmux python3
   emscripten chromium
   libncurses-dev libtcod-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+  dpkg-dev file xz-utils lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

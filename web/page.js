@@ -24,8 +24,9 @@
     arguments: ['--host=web', '--data=/game'].concat(extra),
     wobbleStep: query.get('clock') === 'step',
     print: function (line) {
-      if (line.indexOf('{"exitCode"') === 0) say('notice', 'The game has ended: reload the page to play again.');
-      else console.log(line);
+      if (line.indexOf('{"exitCode"') !== 0) return console.log(line);
+      say('notice', 'The game has ended: reload the page to play again.');
+      canvas.style.opacity = '0.4';
     },
     printErr: function (line) { console.warn(line); },
     onStorageProblem: function () {

@@ -1,5 +1,5 @@
 #include "anim/animation.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -160,10 +160,13 @@ int loadAnimation(List *set, const char *name) {
     const int openLine = __LINE__ + 1;
     FILE *file = openDataFile(path, "rt");
     if (!file) {
+        const int reason = errno;
         char lineText[16];
         snprintf(lineText, sizeof lineText, "%d", openLine);
         fprintf(stderr, "Error opening animation file.\n[File: %s, Line: %s]\n", ".\\Animation",
                 lineText);
+        // The line above is the old engine's; this one says which file it was.
+        fprintf(stderr, "%s: %s\n", dataPath(path).c_str(), strerror(reason));
         destroyAnimation(animation);
         return 0;
     }

@@ -1,4 +1,5 @@
 #include "app/options.h"
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,24 +9,97 @@ static bool readNumber(const char *text, long long low, long long high, long lon
     return *text && *end == 0 && out >= low && out <= high;
 }
 
+struct OptionHelp {
+    const char *name; // with "=" when it takes a value
+    const char *meaning;
+};
+
+static const OptionHelp OPTIONS[] = {
+    {"host=NAME", "where the game runs: sdl (a window), term (a terminal), win32 or headless"},
+    {"data=DIR", "read the game's data from DIR and keep the player's files there too"},
+    {"seed=N", "the seed of every chance decision (0 to 4294967295)"},
+    {"script=FILE", "an input script for the headless host (implies --host=headless)"},
+    {"frames=DIR", "write every presented frame into DIR as a numbered .srf"},
+    {"frame-every=N", "with --frames, only every Nth frame"},
+    {"start-level=N", "begin at level N of the list (0 to 39)"},
+    {"record=FILE", "record the session into FILE"},
+    {"replay=FILE", "play a recorded session back"},
+    {"timedemo", "with --replay: as fast as possible, and print the frame rate"},
+    {"check-world", "check every object's position after every frame (exit code 4)"},
+    {"help", "print this and exit"},
+    {"version", "print the version and exit"},
+};
+
+// Whether `name` (without the dashes) is an option; `withValue` asks for one that takes "=".
+static bool isKnown(const char *name, bool withValue) {
+    for (const OptionHelp &o : OPTIONS) {
+        const char *eq = strchr(o.name, '=');
+        const size_t length = eq ? static_cast<size_t>(eq - o.name) : strlen(o.name);
+        if ((eq != nullptr) == withValue && strncmp(name, o.name, length) == 0 && name[length] == 0)
+            return true;
+    }
+    return false;
+}
+
+static std::string unknownOption(const char *arg) {
+    std::string name(arg, strcspn(arg, "="));
+    return "unknown option '" + name + "'; wobblewick --help lists the options";
+}
+
+std::string helpText(const std::vector<std::string> &dataPlaces, const std::string &playerFolder) {
+    std::string text = "Usage: wobblewick [switches] [options]\n\nSwitches:\n"
+                       "  -soundoff, -nosound  play without sound\n"
+                       "  -skipsplash          no opening pictures: start at the menu\n"
+                       "  -skipmenu            never show the menu: every game starts at once\n"
+                       "  -skiptogame          both: start playing at once\n\nOptions:\n";
+    for (const OptionHelp &o : OPTIONS) {
+        char line[160];
+        snprintf(line, sizeof line, "  --%-18s %s\n", o.name, o.meaning);
+        text += line;
+    }
+    text += "\nThe game's data is read from the first of these that holds it:\n";
+    for (const std::string &place : dataPlaces)
+        text += "  " + place + "\n";
+    text +=
+        "Your high score, saved levels and screenshots are kept in\n  " +
+        (playerFolder.empty() ? std::string("(no home folder: nothing is kept)") : playerFolder) +
+        "\n(--data=DIR keeps them in DIR instead).\n";
+    return text;
+}
+
 bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::string &error) {
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
-        if (strcmp(arg, "--timedemo") == 0)
-            options.timedemo = true;
-        if (strcmp(arg, "--check-world") == 0)
-            options.checkWorld = true;
+        if (strncmp(arg, "--", 2) != 0)
+            continue; // a switch of the game's, or a word it ignores
         const char *eq = strchr(arg, '=');
-        if (strncmp(arg, "--", 2) != 0 || !eq)
+        if (!eq) {
+            if (strcmp(arg, "--timedemo") == 0)
+                options.timedemo = true;
+            else if (strcmp(arg, "--check-world") == 0)
+                options.checkWorld = true;
+            else if (strcmp(arg, "--help") == 0)
+                options.help = true;
+            else if (strcmp(arg, "--version") == 0)
+                options.version = true;
+            else if (strchr(arg, '=') == nullptr && isKnown(arg + 2, true)) {
+                error = std::string(arg) + " needs a value: " + arg + "=...";
+                return false;
+            } else {
+                error = unknownOption(arg);
+                return false;
+            }
             continue;
+        }
         std::string name(arg + 2, eq);
         const char *value = eq + 1;
         long long n = 0;
         if (name == "host") {
             options.host = value;
             if (options.host != "headless" && options.host != "sdl" && options.host != "term" &&
-                options.host != "web") {
-                error = "--host must be headless, sdl, term or web, not '" + options.host + "'";
+                options.host != "web" && options.host != "win32") {
+                error =
+                    "--host must be headless, sdl, term, web or win32, not '" + options.host + "'";
                 return false;
             }
         } else if (name == "data") {
@@ -60,6 +134,9 @@ bool parseProgramOptions(int argc, char **argv, ProgramOptions &options, std::st
             options.recordPath = value;
         } else if (name == "replay") {
             options.replayPath = value;
+        } else {
+            error = unknownOption(arg);
+            return false;
         }
     }
     if (!options.recordPath.empty() && !options.replayPath.empty()) {

@@ -1,13 +1,15 @@
 #include "app/program.h"
+#include "app/data_folders.h"
 #include "app/options.h"
+#include "app/replay/replay.h"
 #include "app/report.h"
 #include "app/startup.h"
 #include "app/states.h"
-#include "console/data_path.h"
 #include "console/surface_files.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/hosts.h"
-#include "app/replay/replay.h"
+#include "world/chance.h"
 #include "world/play_loop.h"
 #include "world/world_check.h"
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <vector>
+#include <wobble_version.h>
 
 static bool closing = false;
 
@@ -65,7 +68,7 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         if (displayAvailable())
             name = "sdl";
         else if (outputIsTerminal())
-            name = "term";
+            name = terminalHostName();
         else {
             error = "no display and no terminal here: start with --host=headless (for tests "
                     "and replays), or run from a terminal or a desktop session";
@@ -78,6 +81,8 @@ static Host *chooseHost(const ProgramOptions &options, std::string &error) {
         return createTermHost(error);
     if (name == "web")
         return createWebHost(error);
+    if (name == "win32")
+        return createWin32Host(error);
     HeadlessOptions headlessOptions;
     if (!options.scriptPath.empty() &&
         !loadInputScript(options.scriptPath.c_str(), headlessOptions.script, error))
@@ -124,14 +129,28 @@ int wobblewickMain(int argc, char **argv) {
             return 2;
         }
     }
-    dataRoot = options.dataDir;
+    if (options.version) {
+        printf("wobblewick %s\n", WOBBLE_VERSION);
+        return 0;
+    }
+    if (options.help) {
+        printf("%s", helpText(dataRootCandidates(options.dataDir), playerFolder()).c_str());
+        return 0;
+    }
+    if (!findDataRoot(options.dataDir, error)) {
+        fprintf(stderr, "wobblewick: %s\n", error.c_str());
+        return 2;
+    }
+    // A data folder given by hand is also where the player's files go.
+    if (options.dataDir.empty() && options.replayPath.empty())
+        setUpPlayerFolder();
     firstLevelIndex = options.startLevel;
     host = chooseHost(options, error);
     if (!host) {
         fprintf(stderr, "wobblewick: %s\n", error.c_str());
         return 2;
     }
-    // Every chance in the game comes from rand(); a run is repeatable from its seed.
+    // Every chance in the game comes from chanceNext(); a run is repeatable from its seed.
     const bool repeatable = std::string(host->name) == "headless";
     uint32_t seed =
         options.seedGiven || repeatable ? options.seed : static_cast<uint32_t>(time(nullptr));
@@ -148,8 +167,8 @@ int wobblewickMain(int argc, char **argv) {
     } else if (!options.replayPath.empty()) {
         seed = replay.seed;
         std::string root;
-        if (makeReplayDataRoot(replay, dataRoot, root, error)) {
-            dataRoot = root;
+        if (makeReplayFolder(replay, root, error)) {
+            userDataRoot = root;
             host = wrapForReplay(host, options.timedemo);
         } else
             host = nullptr;
@@ -165,7 +184,7 @@ int wobblewickMain(int argc, char **argv) {
     worldChecks = options.checkWorld;
     worldCheckFailed = finish;
     chanceSeed = seed;
-    srand(seed);
+    chanceSeedWith(seed);
     programStartClock = host->now();
     hostCloseRequested = closeProgram;
 

@@ -1,9 +1,12 @@
 #include "console/surface_files.h"
-#include "console/data_path.h"
-#include "console/message_box.h"
 #include "platform/host.h"
+#include <cerrno>
+#include <cstdio>
+#include "console/message_box.h"
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <string>
 
 static uint32_t readU32(const unsigned char *p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -108,19 +111,34 @@ int saveScreenshot() {
         return 0;
     std::vector<unsigned char> bytes =
         encodeSurface(backBuffer->cells, backBuffer->width, backBuffer->height);
-    if (!replaceFileAtomically(dataPath("screenshot.srf").c_str(), bytes.data(), bytes.size())) {
+    if (!replaceDataFile("screenshot.srf", bytes.data(), bytes.size())) {
         messageBox("Failed to write file!", "Uh-oh!", MB_ICONEXCLAMATION);
         return 0;
     }
     return 1;
 }
 
+// Pictures are loaded again and again during play (the pause picture at
+// every pause); a bad one is worth one line, not one a pause.
+static bool firstComplaint(const char *path) {
+    static std::set<std::string> named;
+    return named.insert(path).second;
+}
+
 Surface *loadSurfaceFile(const char *path) {
-    FILE *f = openDataFileOrReport(path, "rb");
-    if (!f)
+    FILE *f = openDataFile(path, "rb");
+    if (!f) {
+        const int reason = errno;
+        if (firstComplaint(path))
+            fprintf(stderr, "%s: %s\n", dataPath(path).c_str(), strerror(reason));
         return nullptr;
+    }
     Surface *surface = nullptr;
-    if (!loadSurface(f, &surface))
+    if (!loadSurface(f, &surface)) {
+        if (firstComplaint(path))
+            fprintf(stderr, "%s: not a picture the game can read (no .srf header)\n",
+                    dataPath(path).c_str());
         return nullptr;
+    }
     return surface;
 }

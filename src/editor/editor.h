@@ -2,8 +2,8 @@
 // placed with the mouse, the room turned with the arrows, a recorded turn
 // sequence, the level's bonus time, and levels loaded and saved.
 #pragma once
-#include "frontend/screen_state.h"
 #include "console/surface.h"
+#include "frontend/screen_state.h"
 #include "platform/host.h"
 #include <cstdint>
 

@@ -1,8 +1,7 @@
 #include "editor/save_level.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/message_box.h"
 #include "editor/editor.h"
-#include "platform/host.h"
 #include "world/level_list.h"
 #include "world/level_writer.h"
 #include "world/levels.h"
@@ -36,7 +35,7 @@ static bool listSaysNoLevels() {
     return saysNone;
 }
 
-int nameLevel(char *path, int32_t size) {
+int nameLevel(char *path, int32_t size, std::string &listText) {
     LevelList list = readLevelList();
     if (levelListProblem == LEVEL_LIST_MISSING ||
         (levelListProblem == LEVEL_LIST_EMPTY && !listSaysNoLevels())) {
@@ -53,29 +52,19 @@ int nameLevel(char *path, int32_t size) {
     }
 
     levelNameDialog();
-    snprintf(path, static_cast<size_t>(size), "%s%s", LEVEL_FOLDER, levelName);
+    snprintf(path, static_cast<size_t>(size), "%s%s.lvl", LEVEL_FOLDER, levelName);
 
     // The new level goes at the end, even when a level of that name is listed.
-    std::string text = std::to_string(list.count + 1);
+    listText = std::to_string(list.count + 1);
     for (int32_t i = 0; i < list.count; i++) {
-        text += list.names[i];
-        text += '\n';
-        text += list.music[i];
-        text += '\n';
+        listText += list.names[i];
+        listText += '\n';
+        listText += list.music[i];
+        listText += '\n';
     }
-    text += levelName;
-    text += "\nMystery\n";
+    listText += levelName;
+    listText += "\nMystery\n";
     freeLevelList(&list);
-
-    const std::string listFile = dataPath(LIST_PATH);
-    if (!replaceFileAtomically(listFile.c_str(), text.data(), text.size())) {
-        const int reason = errno;
-        perror(listFile.c_str());
-        saveError("The level list data/levels/Levels.txt could not be rewritten (" +
-                  std::string(strerror(reason)) + ").\nNothing was saved.");
-        return 0;
-    }
-    snprintf(path, static_cast<size_t>(size), "%s%s.lvl", LEVEL_FOLDER, levelName);
     return 1;
 }
 
@@ -97,7 +86,8 @@ void saveLevel() {
     }
 
     char path[LEVEL_NAME_BYTES];
-    if (!nameLevel(path, sizeof path))
+    std::string listText;
+    if (!nameLevel(path, sizeof path, listText))
         return;
 
     const std::vector<uint8_t> bytes =
@@ -108,12 +98,22 @@ void saveLevel() {
                                      i * LEVEL_RECORD_BYTES));
     fflush(stdout);
 
-    const std::string levelFile = dataPath(path);
-    if (!replaceFileAtomically(levelFile.c_str(), bytes.data(), bytes.size())) {
+    // The level file first: whatever stops the save after it, the list never
+    // names a level that is not there.
+    if (!replaceDataFile(path, bytes.data(), bytes.size())) {
         const int reason = errno;
-        perror(levelFile.c_str());
+        perror(path);
         saveError(std::string("The level file ") + path + " could not be written (" +
-                  strerror(reason) + ").\nThe level list already names it.");
+                  strerror(reason) + ").\nThe level list was not changed.");
+        return;
+    }
+    if (!replaceDataFile(LIST_PATH, listText.data(), listText.size())) {
+        const int reason = errno;
+        perror(LIST_PATH);
+        saveError(std::string("The level file ") + path +
+                  " was written, but the level list\ndata/levels/Levels.txt could not be "
+                  "rewritten (" +
+                  strerror(reason) + "),\nso the game does not know of the level.");
         return;
     }
     messageBox("File saved sucessfully!", "Save", MB_ICONINFORMATION);

@@ -6,6 +6,7 @@
 #include "world/high_score.h"
 #include "world/hud.h"
 #include "world/play_state.h"
+#include <cstdio>
 #include <cstring>
 
 // The story's last word, on the credits page after the Ozzle's fall, in the
@@ -15,6 +16,20 @@ static void drawEpilogue() {
         "The lamps are home, the rooms stand still, and the Ozzle sulks in the cellar.";
     const int column = (SCREEN_WIDTH - static_cast<int>(strlen(EPILOGUE))) / 2;
     drawColouredText(EPILOGUE, column, EPILOGUE_ROW, 0x17); // light grey on dark blue
+}
+
+static void drawCentred(const char *text, int row) {
+    const int column = (SCREEN_WIDTH - static_cast<int>(strlen(text))) / 2;
+    drawColouredText(text, column < 0 ? 0 : column, row, 0x1E); // yellow on dark blue
+}
+
+// Under the thanks: a best score that cannot reach its file lasts only as
+// long as the program, and the player is told so here.
+static void drawUnsavedNote() {
+    char line[200];
+    snprintf(line, sizeof line, "This best score cannot be saved (%s).", highScoreProblem);
+    drawCentred(line, UNSAVED_NOTE_ROW);
+    drawCentred("It lasts only until the game ends.", UNSAVED_NOTE_ROW + 1);
 }
 
 static void drawHighScorePage() {
@@ -27,6 +42,8 @@ static void drawHighScorePage() {
         blitSurface(pictureAt(PICTURE_DIGIT_0 + digit),
                     static_cast<int16_t>(ONES_DIGIT_COLUMN - DIGIT_SPACING * i), DIGIT_ROW);
     }
+    if (highScoreUnsaved)
+        drawUnsavedNote();
 }
 
 void Attract_Run(ScreenState *state) {

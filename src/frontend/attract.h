@@ -16,6 +16,8 @@ constexpr int16_t ONES_DIGIT_COLUMN = 87;
 constexpr int16_t DIGIT_SPACING = 8;
 // After a won game the story's end is told on this row of the credits page.
 constexpr int EPILOGUE_ROW = 77;
+// A best score that cannot be saved is said on these two rows of the high-score page.
+constexpr int UNSAVED_NOTE_ROW = 79;
 
 // One pass: draws and presents the page, and leaves on a key.
 void Attract_Run(ScreenState *state);

@@ -1,5 +1,5 @@
 #include "frontend/dialog.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include "console/surface_files.h"
 #include "input/keyboard.h"
 #include <cstdio>
@@ -104,11 +104,8 @@ void Dialog_LoadScript(const char *path) {
 
 DialogRecord *Dialog_Create(DialogRecord *record, const char *picturePath, const char *text,
                             int32_t x, int32_t y) {
-    FILE *f = openDataFileOrReport(picturePath, "rb");
-    if (!f)
-        return nullptr;
-    Surface *picture = nullptr;
-    if (!loadSurface(f, &picture))
+    Surface *picture = loadSurfaceFile(picturePath);
+    if (!picture)
         return nullptr;
     record->picture = picture;
     record->text = strdup(text ? text : "");

@@ -2,8 +2,8 @@
 // keys for the choices, a once-a-second colour blink, and the two interludes
 // played over the picture on the way to the game and on the way out.
 #pragma once
-#include "frontend/screen_state.h"
 #include "console/surface.h"
+#include "frontend/screen_state.h"
 #include "input/timers.h"
 #include <cstdint>
 

@@ -36,6 +36,13 @@ int stopwatchExpired(Stopwatch *sw, double duration) {
                       static_cast<double>(counterFrequency);
     else
         sw->elapsed = readClock() - sw->start.clock;
+    // Started on a clock that now stands behind it (another host, a replay
+    // that began anew): it would not expire until that clock caught up, which
+    // left the pause screen undrawn for as long. It starts again from now.
+    if (sw->elapsed < 0) {
+        sw->started = 0;
+        return stopwatchExpired(sw, duration);
+    }
     return duration <= sw->elapsed ? 1 : 0;
 }
 

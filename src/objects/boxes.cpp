@@ -46,7 +46,7 @@ void boxContact(ObjectNode *self, ObjectNode *other, float dx, float dy) {
     if (points && crushed && !*crushed && box->vy > CRUSH_SPEED) {
         *crushed = 1;
         scheduleRemoval(other);
-        score += points;
+        addScore(points);
         raiseHighScore();
         playSound(SOUND_DESTROY);
     } else if (other->kind == KIND_PLAYER && box->vy > HURT_SPEED) {

@@ -6,6 +6,5 @@
 // (dx, dy) is how far `self` is about to be pushed to leave `other`.
 typedef void (*ContactHandler)(ObjectNode *self, ObjectNode *other, float dx, float dy);
 
-// Indexed by kind; null entries (Platform, Border, Dummy, and kinds not yet
-// given one) only push.
+// Indexed by kind; null entries (Platform, Border, Dummy) only push.
 extern ContactHandler contactHandlers[KIND_LAST + 1];

@@ -2,6 +2,7 @@
 #include "input/timers.h"
 #include "objects/collision.h"
 #include "objects/kinds.h"
+#include "world/chance.h"
 #include "world/object_access.h"
 #include <cmath>
 #include <cstdlib>
@@ -76,12 +77,12 @@ void updateDolls(float dt) {
         applyGravity(d->gravity, &d->vy);
         const uint32_t now = gameClock();
         if (now > d->lastThrowTime + KISS_INTERVAL) {
-            if ((rand() + n->id) % 3 == 1)
+            if ((chanceNext() + n->id) % 3 == 1)
                 throwMissile(KIND_KISS, d->x, d->y, target);
             d->lastThrowTime = now;
         }
         moveObject(n, dt);
-        if (rand() % 200 < 5)
+        if (chanceNext() % 200 < 5)
             d->direction = !d->direction;
         updateObjectBounds(n);
     }
@@ -98,7 +99,7 @@ void updateNinjas(float dt) {
             continue;
         NinjaRecord *k = recordOf<NinjaRecord>(n);
         const float before = k->x;
-        const int r = rand();
+        const int r = chanceNext();
         applyGravity(k->gravity, &k->vy);
         k->vx = k->direction ? 0.5f : -0.5f;
         if (r % 30 == 0)

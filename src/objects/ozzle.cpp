@@ -2,6 +2,7 @@
 #include "objects/collision.h"
 #include "objects/kinds.h"
 #include "objects/world_turn.h"
+#include "world/chance.h"
 #include "world/high_score.h"
 #include "world/object_access.h"
 #include "world/play_state.h"
@@ -31,7 +32,7 @@ void updateOzzles(float dt) {
             }
         } else if (!o->charging) {
             o->vx = o->direction ? 0.2f : -0.2f;
-            if (rand() % 1500 == 0) {
+            if (chanceNext() % 1500 == 0) {
                 o->charging = 1;
                 o->hitFlag = 1;
             }
@@ -66,10 +67,10 @@ void ozzleHit(ObjectNode *node) {
         gameOverFlag = 1;
         gameWon = 1;
         loadEndPictures();
-        score *= 2;
+        addScore(score);
     } else {
         levelDoneFlag = 1;
-        score += score / 2;
+        addScore(score / 2);
     }
     raiseHighScore();
 }
@@ -84,7 +85,7 @@ void ozzleContact(ObjectNode *self, ObjectNode *other, float dx, float dy) {
         const BoxRecord *box = recordOf<BoxRecord>(other);
         scheduleRemoval(other);
         static const int32_t minions[3] = {KIND_SOLDIER, KIND_NINJA, KIND_DOLL};
-        createObject(minions[rand() % 3], box->x, box->y - 1, 0);
+        createObject(minions[chanceNext() % 3], box->x, box->y - 1, 0);
     } else if ((other->kind == KIND_NINJA || other->kind == KIND_SOLDIER ||
                 other->kind == KIND_DOLL) &&
                resting) {

@@ -1,5 +1,5 @@
-#include "frontend/screen_state.h"
 #include "frontend/dialog.h"
+#include "frontend/screen_state.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
 #include "objects/collision.h"

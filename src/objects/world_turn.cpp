@@ -1,6 +1,6 @@
 #include "objects/world_turn.h"
-#include "frontend/screen_state.h"
 #include "console/window_shake.h"
+#include "frontend/screen_state.h"
 #include "objects/collision.h"
 #include "sound/sound.h"
 #include "world/levels.h"

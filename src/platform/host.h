@@ -2,8 +2,10 @@
 // The game reads time, keys, events, the window and sound only through `host`;
 // it never includes an operating-system header.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 // One character cell: the character in code page 437 (low byte) and the
 // 16-colour attribute (bits 0-3 foreground, 4-7 background). The layout is the
@@ -99,9 +101,24 @@ extern Host *host;
 // the end of an input script). Runs the game's exit path and never returns.
 extern void (*hostCloseRequested)();
 
-// Files. Replaces `path` with `size` bytes so that a crash at any moment
-// leaves either the old file or the new one, never a broken one. Returns 1 on
-// success.
-int replaceFileAtomically(const char *path, const void *data, size_t size);
+// Files. The game names each file by its path under the data ("data\\levels\\x.lvl",
+// either slash). The player's own copy is read when there is one, else the shipped
+// file; writes go to the player's folder only. A path that leaves those folders (by
+// "..", as an absolute path or through a link), anything but a regular file and a
+// file over 16 MiB are refused with one line on standard error and count as missing.
+
+// Opens a file for reading ("r", "rt", "rb") or the player's file for update ("r+").
+// Null when it is missing or refused.
+FILE *openDataFile(const char *path, const char *mode);
+// The same, and a file that is simply missing is reported on standard error too.
+FILE *openDataFileOrReport(const char *path, const char *mode);
+// The real file a path names, for messages and for the sound host; "" when refused.
+std::string dataPath(const char *path);
+// Writes the player's file whole, so that a crash leaves the old one or the new
+// one. Returns 1 on success; 0 with errno set.
+int replaceDataFile(const char *path, const void *data, size_t size);
 // Pushes a stream's written bytes through to the disk.
 void syncStream(FILE *stream);
+// Makes a new, empty folder of its own in the system's temporary folder
+// (named after `prefix`) and returns its path, or "" when none can be made.
+std::string makeTempFolder(const char *prefix);

@@ -1,6 +1,5 @@
 #include "sound/sound.h"
 #include "frontend/screen_state.h"
-#include "console/data_path.h"
 #include "input/keyboard.h"
 #include "platform/host.h"
 #include <cstdio>

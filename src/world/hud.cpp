@@ -5,6 +5,7 @@
 #include "world/high_score.h"
 #include "world/levels.h"
 #include "world/play_state.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -64,7 +65,9 @@ void drawBonusTimer() {
         drawThreeDigits(0);
     } else {
         const uint32_t now = gameClock();
-        bonusElapsed += static_cast<int32_t>(now - bonusLastTick);
+        // A frame after a clock jump of weeks must not wrap the count around.
+        bonusElapsed = static_cast<int32_t>(
+            std::min<int64_t>(int64_t{bonusElapsed} + (now - bonusLastTick), INT32_MAX));
         drawThreeDigits(bonusSecondsShown());
         bonusLastTick = now;
     }

@@ -1,5 +1,5 @@
 #include "world/level_list.h"
-#include "console/data_path.h"
+#include "platform/host.h"
 #include <cctype>
 #include <climits>
 #include <cstdio>
@@ -103,6 +103,10 @@ const char *levelListMessage() {
                "There is no level to play.";
     case LEVEL_LIST_EMPTY:
         return "The level list data/levels/Levels.txt lists no level.\n"
+               "There is no level to play.";
+    case LEVEL_LIST_NONE_LOADS:
+        return "None of the levels that data/levels/Levels.txt lists can be loaded:\n"
+               "each needs its .lvl and .rot file in data/levels/.\n"
                "There is no level to play.";
     default:
         return nullptr;

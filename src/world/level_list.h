@@ -20,8 +20,9 @@ struct LevelList {
 // Why the last read gave no level: 0 none, or one of these.
 enum LevelListProblem : int32_t {
     LEVEL_LIST_OK = 0,
-    LEVEL_LIST_MISSING = 1, // the file does not open
-    LEVEL_LIST_EMPTY = 2,   // it lists no level (no count, or a count of 0 or less)
+    LEVEL_LIST_MISSING = 1,    // the file does not open
+    LEVEL_LIST_EMPTY = 2,      // it lists no level (no count, or a count of 0 or less)
+    LEVEL_LIST_NONE_LOADS = 3, // set by the level loader: no level it lists can be loaded
 };
 
 extern int32_t levelCount;

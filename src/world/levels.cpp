@@ -1,5 +1,4 @@
 #include "world/levels.h"
-#include "console/data_path.h"
 #include "frontend/dialog.h"
 #include "sound/sound.h"
 #include "world/level_list.h"
@@ -97,6 +96,8 @@ static void createFromRecord(const uint8_t *record) {
 }
 
 int loadLevel(const char *name) {
+    // A level that does not load gives no bonus for finishing it.
+    levelTime = 0;
     char lvlPath[LEVEL_PATH_BYTES], rotPath[LEVEL_PATH_BYTES], dlgPath[LEVEL_PATH_BYTES];
     const int fits =
         snprintf(lvlPath, sizeof lvlPath, "data/levels/%s.lvl", name) < LEVEL_PATH_BYTES &&
@@ -107,8 +108,8 @@ int loadLevel(const char *name) {
         return 0;
     }
 
-    FILE *lvl = openDataFile(lvlPath, "rb");
-    FILE *rot = openDataFile(rotPath, "rt");
+    FILE *lvl = openDataFileOrReport(lvlPath, "rb");
+    FILE *rot = lvl ? openDataFileOrReport(rotPath, "rt") : nullptr;
     if (!lvl || !rot) {
         if (lvl)
             fclose(lvl);
@@ -130,6 +131,12 @@ int loadLevel(const char *name) {
     uint8_t editorBlock[LEVEL_EDITOR_BLOCK_BYTES];
     const bool haveBlock = fread(editorBlock, 1, sizeof editorBlock, lvl) == sizeof editorBlock;
     levelTime = readInt32(header + 8);
+    if (levelTime > MAX_LEVEL_TIME) {
+        fprintf(stderr,
+                "%s: a bonus time of %d s is more than a level can have; it plays as %d s\n",
+                dataPath(lvlPath).c_str(), levelTime, MAX_LEVEL_TIME);
+        levelTime = MAX_LEVEL_TIME;
+    }
 
     // A count larger than the file, or negative, reads what is there.
     uint8_t record[LEVEL_RECORD_BYTES];
@@ -151,21 +158,30 @@ int loadLevel(const char *name) {
 
 int loadLevelAt() {
     LevelList list = readLevelList();
-    if (list.count <= 0) {
-        clearObjects();
-        clearRotationSequence();
-        ozzleLevel = 0;
-        return 0;
-    }
     // The list is read anew every time and may have shrunk meanwhile.
     if (levelIndex < 0 || levelIndex >= list.count)
         levelIndex = 0;
-    playMusic(list.music[levelIndex]);
-    clearObjects();
-    clearRotationSequence();
-    ozzleLevel = 0;
-    loadLevel(list.names[levelIndex]);
+    // A level that does not load is passed over (its room would be empty and
+    // end at once); when none loads there is no level at all.
+    int loaded = 0;
+    for (int32_t tried = 0; tried < list.count && !loaded; tried++) {
+        if (tried > 0)
+            levelIndex = (levelIndex + 1) % list.count;
+        playMusic(list.music[levelIndex]);
+        clearObjects();
+        clearRotationSequence();
+        ozzleLevel = 0;
+        loaded = loadLevel(list.names[levelIndex]);
+    }
     freeLevelList(&list);
+    if (!loaded) {
+        clearObjects();
+        clearRotationSequence();
+        ozzleLevel = 0;
+        if (levelListProblem == LEVEL_LIST_OK)
+            levelListProblem = LEVEL_LIST_NONE_LOADS;
+        return 0;
+    }
 
     // The first node is not looked at: in a level it is the first object of
     // the file, and a boss placed first does not make a boss level.

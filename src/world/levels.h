@@ -32,6 +32,9 @@ constexpr int MAX_LEVEL_OBJECTS = 2000;
 // Object positions outside this range are no place in the room: such records
 // are skipped, as are those that are not numbers at all.
 constexpr float MAX_LEVEL_COORDINATE = 1000.0f;
+// The longest bonus time the editor can give a level (five digits); a file
+// asking for more is read as this, so the level-end bonus stays in range.
+constexpr int32_t MAX_LEVEL_TIME = 99999;
 
 // Empties the rotation sequence (count and index 0).
 void clearRotationSequence();
@@ -40,11 +43,13 @@ int32_t currentTurnAngle();
 
 // Loads one level into the object list (already cleared) and the level
 // globals; appends its turns to the rotation sequence. When the .lvl or the
-// .rot does not open the level stays empty. Returns 1 when loaded.
+// .rot does not open the level stays empty with no bonus time. Returns 1
+// when loaded.
 int loadLevel(const char *name);
 // (Re)starts the level at `levelIndex`: list, music, objects, turns,
-// `ozzleLevel`. Returns 0 when the list holds no level (the objects are then
-// cleared and nothing is loaded; `levelListMessage` says why).
+// `ozzleLevel`. A level that does not load is passed over for the next one.
+// Returns 0 when the list holds no level that loads (the objects are then
+// cleared; `levelListMessage` says why).
 int loadLevelAt();
 
 // The four walls every level gets, 2 cells thick around the 85 x 85 room.

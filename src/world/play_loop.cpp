@@ -11,6 +11,7 @@
 #include "objects/kinds.h"
 #include "objects/world_turn.h"
 #include "sound/sound.h"
+#include "world/chance.h"
 #include "world/high_score.h"
 #include "world/hud.h"
 #include "world/level_list.h"
@@ -27,7 +28,7 @@ int32_t firstLevelIndex = 0;
 uint32_t chanceSeed = 0;
 
 void startLevelChances() {
-    srand(chanceSeed + static_cast<uint32_t>(levelIndex));
+    chanceSeedWith(chanceSeed + static_cast<uint32_t>(levelIndex));
 }
 
 void resetTurnTimer() {
@@ -110,7 +111,7 @@ void advanceLevel() {
         levelIndex = 0;
     const int32_t used = bonusElapsed / 1000;
     if (levelTime > used) {
-        score += (levelTime - used) * 100;
+        addScore((int64_t{levelTime} - used) * 100);
         raiseHighScore();
     }
     if (!loadLevelAt())
@@ -136,7 +137,7 @@ void checkDeath() {
             p->vx = 0;
             p->vy = 0;
         }
-        score += static_cast<int32_t>(score * -0.05);
+        addScore(static_cast<int32_t>(score * -0.05));
         raiseHighScore();
         if (node) {
             // Boxes where the player comes back are cleared away.
@@ -159,7 +160,7 @@ void checkDeath() {
         if (!loadLevelAt())
             leaveForMissingLevels();
         startLevelChances();
-        score -= penalty;
+        addScore(-int64_t{penalty});
         raiseHighScore();
         resetTurnTimer();
         resetBonusTimer();
@@ -245,13 +246,16 @@ void playLoop(ScreenState *state) {
     gameWon = 0;
     lastTurnTime = gameClock();
     gameLevels = readLevelList();
-    if (gameLevels.count > firstLevelIndex) {
-        // A game that starts further on loads its level as an arrival there.
+    bool loaded = false;
+    if (gameLevels.count > 0) {
+        // A game that starts further on loads its level as an arrival there;
+        // a first level that does not load is passed over as any other.
         levelIndex = firstLevelIndex;
-        if (levelIndex > 0)
-            loadLevelAt();
-        else
-            loadLevel(gameLevels.names[0]);
+        loaded = levelIndex == 0 && loadLevel(gameLevels.names[0]);
+        if (!loaded)
+            loaded = loadLevelAt();
+    }
+    if (loaded) {
         startLevelChances();
         resetBonusTimer();
         runPasses(state);

@@ -18,4 +18,8 @@ extern int32_t levelDoneFlag;
 extern int32_t returnToMenu;
 
 constexpr int32_t STARTING_LIVES = 3;
+
+// Changes the score by `points`, stopping at the ends of its 32 bits instead
+// of wrapping: a long game of big bonuses keeps the best score it reached.
+void addScore(int64_t points);
 constexpr int32_t MAX_CREDITS = 5;

@@ -190,5 +190,7 @@ TEST(AnimationScript, UnusableHeadersAppendNothing) {
     const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_EQ(message.rfind("Error opening animation file.\n[File: .\\Animation, Line: ", 0), 0u)
         << message;
+    EXPECT_NE(message.find("data/surfaces/Missing.anm: No such file"), std::string::npos)
+        << message;
     EXPECT_EQ(f.set.count, 0);
 }

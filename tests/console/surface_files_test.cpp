@@ -2,7 +2,11 @@
 #include "test_support.h"
 #include <cerrno>
 #include <cstring>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <fcntl.h>
+#endif
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -42,7 +46,11 @@ Loaded load(const TempDir &dir, const std::string &bytes) {
     const int fd = fileno(f);
     Surface *surface = nullptr;
     const int result = loadSurface(f, &surface);
+#ifdef _WIN32
+    const bool closed = _get_osfhandle(fd) == -1;
+#else
     const bool closed = fcntl(fd, F_GETFD) == -1 && errno == EBADF;
+#endif
     return {result, surface, closed};
 }
 
@@ -121,6 +129,18 @@ TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {
     }
     Surface *surface = nullptr;
     EXPECT_EQ(loadSurface(nullptr, &surface), 0);
+
+    // Loaded by name (as the pause picture is at every pause), a bad picture
+    // is named once, not at every load.
+    dir.write("data/surfaces/Twisted.srf", cases[0]);
+    dataRoot = dir.path;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
+    EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    dataRoot = WOBBLE_SOURCE_DIR;
+    EXPECT_EQ(said, dir.file("data/surfaces/Twisted.srf") +
+                        ": not a picture the game can read (no .srf header)\n");
 }
 
 TEST(SurfaceFiles, EncodedPicturesAndScreenshotsReadBackExactly) {

@@ -72,7 +72,7 @@ EditorBench::EditorBench(const char *levelList) {
     makeDataRoot(dir);
     // The test's own level folder: saves must never reach the shipped one.
     const std::string levelDir = dir.file("data/levels");
-    std::filesystem::remove(levelDir);
+    std::filesystem::remove_all(levelDir);
     std::filesystem::create_directories(levelDir);
     if (levelList)
         dir.write("data/levels/Levels.txt", levelList);

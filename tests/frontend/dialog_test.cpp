@@ -1,4 +1,4 @@
-#include "console/data_path.h"
+#include "platform/files.h"
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
 #include "test_support.h"

@@ -13,6 +13,7 @@
 #include "world/high_score.h"
 #include "world/play_state.h"
 #include <array>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -157,6 +158,15 @@ TEST(Menu, KeysActOnReleaseAndCtrlEWhileHeld) {
         f.menu();
         EXPECT_EQ(f.state.current, STATE_EDITOR);
         EXPECT_EQ(f.now(), 300u) << "no release needed";
+    }
+    {
+        // A tap of a volume key is one step.
+        FrontFixture f("200 tap X\n400 tap X\n600 tap Z\n800 tap C\n");
+        const float before = soundGroupVolume(SOUND_GROUP_FX);
+        setSoundGroupVolume(SOUND_GROUP_FX, 0.5f);
+        f.menu();
+        EXPECT_NEAR(soundGroupVolume(SOUND_GROUP_FX), 0.6f, 1e-4);
+        setSoundGroupVolume(SOUND_GROUP_FX, before);
     }
     {
         // Esc and S in the same pass: the last assignment wins.
@@ -330,6 +340,24 @@ TEST(Attract, TurnsThePageEveryThousandPassesOfAboutFiveMilliseconds) {
     Attract_Run(&f.state);
     EXPECT_EQ(headless.lastFrame[0].ch, ' ') << "no credits picture in this root: a blank page";
     EXPECT_EQ(f.state.current, STATE_ATTRACT) << "no key, no way out";
+}
+
+TEST(Attract, AHighScoreThatCannotBeSavedIsSaidOnItsPage) {
+    AttractFixture f("4321");
+    auto said = [] {
+        return rowText(headless.lastFrame, UNSAVED_NOTE_ROW) +
+               rowText(headless.lastFrame, UNSAVED_NOTE_ROW + 1);
+    };
+    Attract_Run(&f.state);
+    EXPECT_EQ(said().find("cannot be saved"), std::string::npos) << said();
+    std::filesystem::remove(f.dir.file("data/stats/highScores.txt"));
+    testing::internal::CaptureStderr();
+    loadEndPictures();
+    testing::internal::GetCapturedStderr();
+    Attract_Run(&f.state);
+    EXPECT_NE(said().find("This best score cannot be saved ("), std::string::npos) << said();
+    EXPECT_NE(said().find("highScores.txt: No such file or directory"), std::string::npos);
+    EXPECT_NE(said().find("It lasts only until the game ends."), std::string::npos);
 }
 
 TEST(Attract, TheCreditsPageTellsTheStorysEndOnlyAfterAWonGame) {

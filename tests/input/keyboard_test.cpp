@@ -96,7 +96,7 @@ TEST(Keyboard, HandlersGetKeysLeftClicksAndMoves) {
     onMouseMove = nullptr;
 }
 
-TEST(Stopwatch, FirstCallStartsItAndItNeverRestartsItself) {
+TEST(Stopwatch, FirstCallStartsItAndAClockBehindItStartsItAgain) {
     for (int32_t mode : {TIMER_COUNTER, TIMER_CLOCK}) {
         HeadlessGame game;
         timerMode = mode;
@@ -114,6 +114,22 @@ TEST(Stopwatch, FirstCallStartsItAndItNeverRestartsItself) {
         EXPECT_EQ(stopwatchExpired(&longer, 300), 1);
         longer.started = 0;
         EXPECT_EQ(stopwatchExpired(&longer, 300), 0) << "clearing the flag restarts it";
+    }
+    // A minute on, the clock begins anew under it: it starts again, and
+    // expires 300 ms later, not a minute later.
+    for (int32_t mode : {TIMER_COUNTER, TIMER_CLOCK}) {
+        Stopwatch ahead{};
+        {
+            HeadlessGame earlier;
+            timerMode = mode;
+            idleFor(60000);
+            stopwatchExpired(&ahead, 300);
+        }
+        HeadlessGame game;
+        timerMode = mode;
+        EXPECT_EQ(stopwatchExpired(&ahead, 300), 0);
+        idleFor(300);
+        EXPECT_EQ(stopwatchExpired(&ahead, 300), 1) << mode;
     }
 }
 

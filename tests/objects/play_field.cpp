@@ -3,6 +3,7 @@
 #include "frontend/dialog.h"
 #include "input/timers.h"
 #include "objects/kinds.h"
+#include "world/chance.h"
 #include "world/high_score.h"
 #include "world/hud.h"
 #include "world/levels.h"
@@ -27,7 +28,7 @@ PlayField::PlayField(const std::string &script) : game(script) {
     levelDoneFlag = 0;
     highScore = 1000000;
     lastTurnTime = gameClock();
-    srand(7);
+    chanceSeedWith(7);
 }
 
 PlayField::~PlayField() {

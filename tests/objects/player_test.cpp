@@ -105,3 +105,34 @@ TEST(Player, ASettlingPlayerKeepsTheLevelGoingFor20Updates) {
     }
     EXPECT_EQ(settling, 19);
 }
+
+TEST(Player, ACarriedBoxMoreThanEightCellsAwayIsDropped) {
+    PlayField field("300 tap SPACE\n700 tap SPACE\n");
+    PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, 40, 78, 1);
+    field.step(40);
+    ASSERT_EQ(p->carrying, 1);
+    BoxRecord *box = first<BoxRecord>(KIND_BOX);
+    // Moved away as if something had shoved it; the carry's own pull is cancelled.
+    box->x = p->x + 7.5f;
+    box->x2 = box->x + 4;
+    box->vx = 0;
+    field.step(1);
+    EXPECT_EQ(p->carrying, 1) << "7.5 cells away it is still held";
+    box->x = p->x + 10;
+    box->x2 = box->x + 4;
+    box->vx = 0;
+    field.step(1);
+    EXPECT_EQ(p->carrying, 0) << "10 cells away it is let go";
+}
+
+TEST(Player, WalkingIntoABoxPushesItHalfACellAtATouch) {
+    PlayField field("0 down RIGHT\n");
+    field.add<PlayerRecord>(KIND_PLAYER, 30, 78, 1);
+    BoxRecord *box = field.add<BoxRecord>(KIND_BOX, 40, 78);
+    const float start = box->x;
+    for (int i = 0; i < 40 && box->x == start; i++)
+        field.step();
+    EXPECT_FLOAT_EQ(box->x - start, 0.5f) << "the first touch";
+    field.step(10);
+    EXPECT_FLOAT_EQ(box->x - start, 5.5f) << "then the player keeps up every other update";
+}

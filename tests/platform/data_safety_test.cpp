@@ -1,7 +1,7 @@
 // What a crash or a kill leaves on disk. A file replaced while its writer is
 // killed at a random moment is always the old file or the new one, whole;
 // a high score is on disk the moment it is beaten, before anything else.
-#include "platform/host.h"
+#include "platform/files.h"
 #include "test_support.h"
 #include "world/high_score.h"
 #include "world/play_state.h"

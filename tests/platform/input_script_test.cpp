@@ -56,6 +56,11 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
         {"10 tap A B\n", "line 1: unexpected 'B'"},
         {"-5 tap A\n", "line 1: expected a time"},
         {"10\n", "line 1: missing an action"},
+        // Times that do not fit the 32-bit clock are refused, not wrapped.
+        {"10 tap A\n4294967296 tap A\n", "line 2: the time 4294967296 is past the last"},
+        {"4294967290 tap A\n", "line 1: the time 4294967290 is past the last"},
+        {"99999999999999999999999 end\n", "line 1: the time"},
+        {"4294967200 type hello\n", "line 1: the typing goes on past"},
     };
     for (const auto &c : cases) {
         std::vector<ScriptEvent> events;
@@ -63,4 +68,11 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumber) {
         EXPECT_FALSE(parseInputScript(c.script, events, error)) << c.script;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
+}
+
+TEST(InputScript, AFolderIsNoScript) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    EXPECT_FALSE(loadInputScript("/tmp", events, error));
+    EXPECT_EQ(error, "/tmp: is a folder, not an input script");
 }

@@ -80,24 +80,6 @@ TEST(Rasteriser, GlyphPixelsTakeTheCellsColoursAndPaletteChangesRecolour) {
     EXPECT_EQ(changed, 2 * setPixels('A'));
 }
 
-TEST(Rasteriser, FullFrameMatchesCellByCell) {
-    std::vector<Cell> frame(116 * 88);
-    for (size_t i = 0; i < frame.size(); i++)
-        frame[i] = Cell{static_cast<uint16_t>(i * 7 % 256), static_cast<uint16_t>(i * 13 % 256)};
-    std::vector<uint32_t> pixels(FRAME_PIXEL_WIDTH * FRAME_PIXEL_HEIGHT);
-    rasteriseCells(frame.data(), 116, 88, standardPalette, pixels.data(), FRAME_PIXEL_WIDTH);
-    for (int cy = 0; cy < 88; cy += 29)
-        for (int cx = 0; cx < 116; cx += 23) {
-            const Cell cell = frame[cy * 116 + cx];
-            for (int y = 0; y < 8; y++)
-                for (int x = 0; x < 8; x++) {
-                    const int colour = pixelSet(cell.ch, x, y) ? cell.attr & 0xF : cell.attr >> 4;
-                    ASSERT_EQ(pixels[(cy * 8 + y) * FRAME_PIXEL_WIDTH + cx * 8 + x],
-                              colorrefToRgb(standardPalette[colour]));
-                }
-        }
-}
-
 TEST(Font, EveryCharacterButTheBlanksIsDrawnAndDistinct) {
     for (int code = 0; code < 256; code++) {
         const bool blank = code == 0 || code == 0x20 || code == 0xFF;

@@ -74,14 +74,10 @@ TEST(SdlGamepad, ButtonsAndStickHoldTheGamesKeysAndAPadPulledOutLetsGo) {
         SDL_GameControllerButton button;
         std::vector<int> keys;
     } mapping[] = {
-        {SDL_CONTROLLER_BUTTON_A, {0x0D, 0x26}},
-        {SDL_CONTROLLER_BUTTON_X, {0x20}},
-        {SDL_CONTROLLER_BUTTON_B, {0x20}},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {'S'}},
-        {SDL_CONTROLLER_BUTTON_START, {'P'}},
-        {SDL_CONTROLLER_BUTTON_BACK, {0x1B}},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {0x25}},
-        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {0x27}},
+        {SDL_CONTROLLER_BUTTON_A, {0x0D, 0x26}},   {SDL_CONTROLLER_BUTTON_X, {0x20}},
+        {SDL_CONTROLLER_BUTTON_B, {0x20}},         {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {'S'}},
+        {SDL_CONTROLLER_BUTTON_START, {'P'}},      {SDL_CONTROLLER_BUTTON_BACK, {0x1B}},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {0x25}}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, {0x27}},
     };
     for (const auto &m : mapping) {
         SCOPED_TRACE(SDL_GameControllerGetStringForButton(m.button));

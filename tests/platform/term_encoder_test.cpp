@@ -31,6 +31,7 @@ struct Terminal {
     int columns, rows;
     std::vector<Cell> cells;
     int row = 0, column = 0;
+    int top = 0, bottom = -1; // the scroll region; bottom -1 is the last row
     Colour fg, bg;
     uint32_t palette[256] = {}; // 0x00RRGGBB of each indexed colour
     int syncDepth = 0;
@@ -48,6 +49,29 @@ struct Terminal {
             at(row, column) = Cell{ch, fg, bg};
         ASSERT_LT(column, columns) << "wrote past the right edge";
         column = std::min(column + 1, columns - 1);
+    }
+
+    // Rows of the scroll region move up (n > 0) or down; blanks come in.
+    void scroll(int n) {
+        const int last = bottom < 0 ? rows - 1 : bottom;
+        std::vector<Cell> old(cells);
+        for (int r = top; r <= last; r++)
+            for (int c = 0; c < columns; c++) {
+                const int from = r + n;
+                at(r, c) = from >= top && from <= last
+                               ? old[static_cast<size_t>(from * columns + c)]
+                               : Cell{' ', Colour{}, bg};
+            }
+    }
+
+    // Characters from the cursor on move right (n > 0, inserting) or left.
+    void slide(int n) {
+        std::vector<Cell> line(cells.begin() + row * columns, cells.begin() + (row + 1) * columns);
+        for (int c = column; c < columns; c++) {
+            const int from = c - n;
+            at(row, c) = from >= column && from < columns ? line[static_cast<size_t>(from)]
+                                                          : Cell{' ', Colour{}, bg};
+        }
     }
 
     void sgr(const std::vector<int> &p) {
@@ -115,6 +139,16 @@ struct Terminal {
                         c = Cell{' ', Colour{}, bg};
                 } else if (final == 'm') {
                     sgr(p);
+                } else if (final == 'r') {
+                    top = p.size() > 1 ? p[0] - 1 : 0;
+                    bottom = p.size() > 1 ? p[1] - 1 : -1;
+                    row = column = 0;
+                } else if (final == 'S' || final == 'T') {
+                    scroll((p[0] ? p[0] : 1) * (final == 'S' ? 1 : -1));
+                } else if (final == '@' || final == 'P') {
+                    slide((p[0] ? p[0] : 1) * (final == '@' ? 1 : -1));
+                } else if (final == 'B') {
+                    row = std::min(row + (p[0] ? p[0] : 1), rows - 1);
                 } else {
                     ADD_FAILURE() << "unexpected sequence " << params << final;
                 }
@@ -428,6 +462,44 @@ TEST(TermEncoder, AShakenPictureIsClippedAndDrawnWholeAgain) {
         if (move == 1) {
             EXPECT_EQ(t.at(0, 0).ch, U' ') << "uncovered edges are cleared";
         }
+    }
+}
+
+TEST(TermEncoder, AShakenPictureSlidesWithTheTerminalsOwnScrolling) {
+    std::mt19937 rng(12);
+    for (int cw : {1, 2}) {
+        SCOPED_TRACE(cw);
+        TermScreen screen = makeScreen(TERM_COLOURS_24BIT, cw, W * cw + 8, H + 4);
+        std::vector<Cell> frame = randomFrame(rng);
+        std::string out;
+        termEncodeFrame(screen, frame.data(), W, H, out);
+        Terminal t(W * cw + 8, H + 4);
+        t.feed(out);
+        const int baseColumn = screen.originColumn, baseRow = screen.originRow;
+        // The shake's steps: a cell down and right, a cell up and left, home.
+        for (int move : {1, -1, 1, 0}) {
+            out.clear();
+            ASSERT_TRUE(termEncodeShift(screen, baseColumn + move * cw, baseRow + move, out));
+            EXPECT_LE(out.size(), 1024u) << "a shake step costs at most 1 KiB";
+            moveThings(frame, rng); // the game goes on meanwhile
+            termEncodeFrame(screen, frame.data(), W, H, out);
+            t.feed(out);
+            expectShows(t, screen, frame);
+            // Nothing of the picture is left beside it.
+            for (int r = 0; r < t.rows; r++)
+                for (int c = 0; c < t.columns; c++) {
+                    const bool inside = r >= screen.originRow && r < screen.originRow + H &&
+                                        c >= screen.originColumn &&
+                                        c < screen.originColumn + W * cw;
+                    if (!inside) {
+                        ASSERT_EQ(t.at(r, c).ch, U' ') << r << "," << c;
+                    }
+                }
+        }
+        // Off the terminal's edge it cannot slide: the host repaints instead.
+        out.clear();
+        EXPECT_FALSE(termEncodeShift(screen, -cw, baseRow, out));
+        EXPECT_TRUE(out.empty());
     }
 }
 

@@ -114,9 +114,6 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
     // shows the frozen field alone.
     TempDir other;
     makeDataRoot(other);
-    fs::remove(other.file("data/surfaces"));
-    fs::copy(fs::path(WOBBLE_SOURCE_DIR) / "data/surfaces", other.file("data/surfaces"),
-             fs::copy_options::recursive);
     ASSERT_TRUE(fs::remove(other.file("data/surfaces/PauseScreen.srf")));
 
     const ProgramRun replayed =

@@ -70,3 +70,36 @@ TEST(FrontEndPath, WithoutTheMenuPictureTheProgramSaysSoAndFails) {
     EXPECT_EQ(reportField(out, "exitCode"), 1);
     EXPECT_EQ(reportField(out, "virtualMs"), 0) << "at once";
 }
+
+// A key pressed on one screen or dialog and let go on the next does nothing
+// there: Enter that says yes to leaving the editor, Enter that leaves the
+// credits screen, Space held while a story box closes.
+TEST(FrontEndPath, NoKeyCarriesOverToTheNextScreen) {
+    TempDir dir;
+    makeDataRoot(dir);
+    auto objects = [&](const std::string &switches, const std::string &script) {
+        dir.write("keys.txt", script);
+        int code = -1;
+        const std::string out = runProgram(
+            switches + " -soundoff --data=" + dir.path + " --script=" + dir.file("keys.txt"), code);
+        EXPECT_EQ(code, 0) << out;
+        const std::string report = lastLine(out);
+        return report.substr(report.find("\"objects\""));
+    };
+    // Editor (Ctrl+E), Esc, Enter held on "Yes" into the menu; then the
+    // credits (C), left with Enter held past the menu's guard. No game starts.
+    const std::string menus = objects("-skipsplash", "300 down CONTROL\n320 down E\n400 up E\n"
+                                                     "420 up CONTROL\n1000 tap ESCAPE\n"
+                                                     "1500 down RETURN\n2500 up RETURN\n"
+                                                     "3000 tap C\n4000 down RETURN\n"
+                                                     "4800 up RETURN\n6000 end\n");
+    EXPECT_NE(menus.find("\"Player\":0"), std::string::npos) << menus;
+    // Space held as Enter closes the story box makes no box when let go;
+    // pressed after it, it does.
+    const std::string held =
+        objects("-skiptogame", "500 down SPACE\n700 tap RETURN\n900 up SPACE\n1500 end\n");
+    EXPECT_NE(held.find("\"Box\":0"), std::string::npos) << held;
+    const std::string after =
+        objects("-skiptogame", "700 tap RETURN\n800 down SPACE\n900 up SPACE\n1500 end\n");
+    EXPECT_NE(after.find("\"Box\":1"), std::string::npos) << after;
+}

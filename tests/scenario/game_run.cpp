@@ -4,6 +4,8 @@
 #include "platform/host.h"
 #include "sound/sound.h"
 #include "world/levels.h"
+#include "world/object_access.h"
+#include "world/object_list.h"
 #include "world/play_loop.h"
 #include "world/play_state.h"
 #include <filesystem>
@@ -18,6 +20,10 @@ static void takeSnapshot() {
     snapshot.credits = credits;
     snapshot.lastTurnTime = lastTurnTime;
     snapshot.turnIndex = rotationSequence.index;
+    snapshot.musicVolume = soundGroupVolume(SOUND_GROUP_BGM);
+    snapshot.places.clear();
+    for (ObjectNode *n = objectList; n; n = n->next)
+        snapshot.places.push_back({n->kind, objectBox(n)->x});
 }
 
 static void scriptEnded() {
@@ -32,7 +38,7 @@ GameSnapshot runGame(const std::vector<TestLevel> &levels, const std::string &sc
     makeDataRoot(dir);
     // The test's own levels replace the shipped ones.
     const std::string levelDir = dir.file("data/levels");
-    std::filesystem::remove(levelDir);
+    std::filesystem::remove_all(levelDir);
     std::filesystem::create_directories(levelDir);
     std::string list = std::to_string(levels.size());
     for (const TestLevel &level : levels) {

@@ -16,6 +16,8 @@ struct GameSnapshot {
     int32_t state = -1, levelIndex = -1, score = -1, lives = -1, credits = -1;
     uint32_t lastTurnTime = 0, gameStart = 0;
     int32_t turnIndex = -1;
+    float musicVolume = -1;
+    std::vector<std::pair<int32_t, float>> places; // kind and x of every object, in list order
     bool closed = false;
 };
 

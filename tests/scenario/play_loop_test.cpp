@@ -2,7 +2,10 @@
 // credits, the turn keys, and the sounds of a game in order.
 #include "app/states.h"
 #include "game_run.h"
+#include "objects/play_field.h"
 #include "world/object_records.h"
+#include "world/play_loop.h"
+#include "world/play_state.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,19 +49,58 @@ TEST(PlayLoop, TheLastLifeEndsTheGameUnlessACreditRestartsTheLevel) {
     EXPECT_EQ(again.lives, 3);
 }
 
-TEST(PlayLoop, EveryAcceptedCreditPressShufflesAndCreditsStopAtFive) {
-    // A release stays visible to every pass until the next frame, and the
-    // passes on an even game clock each count: one tap may add more than one.
-    GameSnapshot one = runGame({quiet("Quiet")}, "500 tap F5\n1000 end\n");
-    EXPECT_EQ(one.credits, 5) << "the passes of one frame on an even clock";
-    EXPECT_EQ(count(soundPlays(), "Shuffle.ogg"), 6) << "a shuffle for every accepted pass";
+TEST(PlayLoop, OneTapIsOneStepInPlayAndInThePause) {
+    // Taps on either parity of the clock: each changes its count by one.
+    for (int t : {500, 501}) {
+        SCOPED_TRACE(t);
+        auto tap = [t](int second, const char *key) {
+            return std::to_string(t + second * 1000) + " tap " + key + "\n";
+        };
+        GameSnapshot play = runGame({quiet("A"), quiet("B"), quiet("C")},
+                                    tap(0, "F5") + tap(1, "X") + tap(2, "F9") + tap(3, "X") +
+                                        tap(4, "Z") + "6000 end\n");
+        EXPECT_EQ(play.credits, 1);
+        EXPECT_EQ(play.levelIndex, 1) << "one level per release of F9";
+        EXPECT_NEAR(play.musicVolume, 0.8f, 1e-4) << "0.7, up, up, down";
+        // In the pause the volume keys act once each, and F5 is not kept for later.
+        GameSnapshot paused = runGame({quiet("A")}, tap(0, "P") + tap(1, "X") + tap(2, "F5") +
+                                                        tap(3, "X") + tap(4, "P") + "6000 end\n");
+        EXPECT_EQ(paused.credits, 0);
+        EXPECT_NEAR(paused.musicVolume, 0.9f, 1e-4);
+    }
+    // Held for a second, F5 still adds one credit, when it is let go.
+    GameSnapshot held = runGame({quiet("A")}, "500 down F5\n1500 up F5\n2000 end\n", 0, 3, 2);
+    EXPECT_EQ(held.credits, 3);
+    EXPECT_EQ(count(soundPlays(), "Shuffle.ogg"), 1);
+    // Credits stop at five; the shuffle still sounds.
     std::string script;
-    for (int i = 0; i < 8; i++)
+    for (int i = 0; i < 4; i++)
         script += std::to_string(500 + i * 200) + " tap F5\n";
-    script += "2500 end\n";
-    GameSnapshot many = runGame({quiet("Quiet")}, script, 0, 3, 2);
+    GameSnapshot many = runGame({quiet("Quiet")}, script + "2500 end\n", 0, 3, 2);
     EXPECT_EQ(many.credits, 5);
-    EXPECT_GE(count(soundPlays(), "Shuffle.ogg"), 8) << "it shuffles on at 5 credits";
+    EXPECT_EQ(count(soundPlays(), "Shuffle.ogg"), 4);
+}
+
+TEST(PlayLoop, OnlyAGamesFirstFrameIsLongSoALevelReachedInPlayStartsAsItsFileSays) {
+    TestLevel second;
+    second.name = "Second";
+    second.objects = {at(KIND_PLAYER, 8, 78, 1), at(KIND_NINJA, 40, 77, 0), at(KIND_OZZLE, 60, 65)};
+    auto xOf = [](const GameSnapshot &s, int32_t kind) {
+        for (const auto &[k, x] : s.places)
+            if (k == kind)
+                return x;
+        return -1.0f;
+    };
+    // Reached from the first level, the Ninja walks left as its file says,
+    // and so does the Ozzle.
+    GameSnapshot reached = runGame({quiet("First"), second}, "50 tap F9\n250 end\n");
+    ASSERT_EQ(reached.levelIndex, 1);
+    EXPECT_LT(xOf(reached, KIND_NINJA), 40);
+    EXPECT_LT(xOf(reached, KIND_OZZLE), 60);
+    // As a game's first level, the long frame moves nothing and turns both round.
+    GameSnapshot first = runGame({second}, "180 end\n");
+    EXPECT_GT(xOf(first, KIND_NINJA), 40);
+    EXPECT_GT(xOf(first, KIND_OZZLE), 60);
 }
 
 TEST(PlayLoop, TheTurnKeysDoNothingOnABossLevel) {
@@ -105,4 +147,25 @@ TEST(PlayLoop, AGameSoundsInTheOrderThingsHappen) {
     runGame({quiet("Turns")}, "1500 tap S\n2700 tap S\n4500 end\n");
     EXPECT_EQ(count(soundPlays(), "Crash.ogg"), 2);
     EXPECT_EQ(count(soundPlays(), "Shake.ogg"), 2);
+}
+
+TEST(PlayLoop, ALostLifeCostsFivePerCentOfTheScore) {
+    PlayField field;
+    PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, 40, 78, 1);
+    score = 10000;
+    dyingFlag = 1;
+    p->deathTimer = 0;
+    checkDeath();
+    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(score, 9500);
+}
+
+TEST(PlayLoop, TheEnemyCountNeverLooksAtTheFirstObject) {
+    PlayField field;
+    clearObjects();
+    field.add<DummyRecord>(KIND_DUMMY, 50, 77);
+    field.add<PlayerRecord>(KIND_PLAYER, 10, 78, 1);
+    EXPECT_FALSE(enemiesLeft()) << "the first object created stays first and is skipped";
+    field.add<DummyRecord>(KIND_DUMMY, 30, 77);
+    EXPECT_TRUE(enemiesLeft());
 }

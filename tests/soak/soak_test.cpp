@@ -9,14 +9,16 @@
 //   WOBBLE_SOAK_FRAMES=1000000 ./build/wobble_tests --gtest_filter='Soak.*'
 #include "test_support.h"
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -60,7 +62,21 @@ std::string randomScript(std::mt19937 &rng, uint32_t lengthMs) {
 }
 
 // Runs the program with these arguments; its standard output comes back, and
-// its exit code (-1 for a signal) and its own peak memory in KiB.
+// its exit code (-1 for a signal) and its own peak memory in KiB (0 on
+// Windows, where only the run itself is checked).
+#ifdef _WIN32
+std::string runMeasured(const std::vector<std::string> &arguments, int &code, long &peakKiB) {
+    std::string line;
+    for (const std::string &a : arguments)
+        line += a + " ";
+    peakKiB = 0;
+    return runProgram(line, code);
+}
+
+long ownResidentKiB() {
+    return 0;
+}
+#else
 std::string runMeasured(const std::vector<std::string> &arguments, int &code, long &peakKiB) {
     int out[2];
     if (pipe(out) != 0)
@@ -101,6 +117,7 @@ long ownResidentKiB() {
             return std::stol(line.substr(6));
     return 0;
 }
+#endif
 
 long long soakFrames() {
     const char *wanted = getenv("WOBBLE_SOAK_FRAMES");
@@ -168,7 +185,9 @@ TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
     // However long the soak, memory stays that of one game. A forked child
     // starts with this process's pages counted in its peak, so the bound is
     // above what this process holds (tens of MB alone, more after other tests).
-    EXPECT_LT(peakKiB, ownResidentKiB() + 150 * 1024) << "KiB at the peak of one run";
+    if (peakKiB > 0) {
+        EXPECT_LT(peakKiB, ownResidentKiB() + 150 * 1024) << "KiB at the peak of one run";
+    }
     RecordProperty("frames", std::to_string(total));
     RecordProperty("runs", std::to_string(runs));
     printf("soak: %lld frames in %d runs over %d levels, peak %ld KiB\n", total, runs, levels,

@@ -1,7 +1,8 @@
 // The browser build in Debian's chromium: the page loads without an error,
 // the menu's canvas is the rasteriser's picture of the same frame, level 1's
 // proof sent as key events wins the level, and a reload keeps the high score.
-// With --bench it only measures the main-thread time of a frame of play.
+// With --bench it measures instead how long the menu takes to show and the
+// main-thread time of a frame of play.
 // Usage: node web_page.mjs URL SRFTOOL SCRATCH [--bench]
 import { execFileSync } from 'child_process';
 import { readFileSync, writeFileSync } from 'fs';
@@ -43,9 +44,7 @@ async function open(context, query, viewport = { width: 1000, height: 800 }) {
 async function menuMatchesRasteriser(context) {
   // At a window twice the picture's size the canvas is shown at twice its size.
   const page = await open(context, '?args=-skipsplash', { width: 2000, height: 1500 });
-  check(page.firstFrameMs < 2000, `the first picture within 2 s (${page.firstFrameMs} ms)`);
   await page.waitForFunction(() => wobble.report().state === 2, null, { timeout: 10000 });
-  const menuMs = Date.now() - page.startedAt;
   await page.waitForTimeout(500);
   // The frame and the canvas in one go: the game cannot draw in between.
   const shown = await page.evaluate(() => {
@@ -81,7 +80,6 @@ async function menuMatchesRasteriser(context) {
         `the menu's canvas (${shown.w}x${shown.h}) is the rasteriser's picture ` +
         `(${expected.w}x${expected.h}), ${differing} bytes differ`);
   check(page.errors.length === 0, `no error in the console: ${page.errors.join(' | ')}`);
-  console.log(`the menu showed ${menuMs} ms after the page was asked for`);
 }
 
 // The script's events as [time, 'down'|'up', key], in order, and its end and expectations.
@@ -161,6 +159,13 @@ async function poorBrowser(context) {
   check(page.errors.length === 0, `no error in the console: ${page.errors.join(' | ')}`);
 }
 
+// How long the page takes to show the menu (without the splash screen).
+async function menuTime(context) {
+  const page = await open(context, '?args=-skipsplash');
+  await page.waitForFunction(() => wobble.report().state === 2, null, { polling: 10 });
+  return Date.now() - page.startedAt;
+}
+
 // Main-thread time per frame while the player walks about, over a few seconds.
 async function frameCost(context, seconds) {
   const page = await open(context, '?args=-skiptogame -soundoff');
@@ -179,17 +184,18 @@ async function frameCost(context, seconds) {
 
 try {
   if (mode === '--bench') {
-    const runs = [];
-    for (let i = 0; i < 5; i++) runs.push(await frameCost(await browser.newContext(), 5));
-    runs.sort((a, b) => a - b);
-    console.log(`web frame main-thread cost: median ${runs[2].toFixed(3)} ms ` +
-                `(runs ${runs.map((r) => r.toFixed(3)).join(' ')})`);
+    const median = async (what, measure) => {
+      const runs = [];
+      for (let i = 0; i < 5; i++) runs.push(await measure(await browser.newContext()));
+      runs.sort((a, b) => a - b);
+      console.log(`${what}: median ${runs[2].toFixed(3)} ms (runs ${runs.map((r) => r.toFixed(3)).join(' ')})`);
+    };
+    await median('web menu shown after', menuTime);
+    await median('web frame main-thread cost', (context) => frameCost(context, 5));
   } else {
     await menuMatchesRasteriser(await browser.newContext());
     await proofWinsAndReloadKeepsHighScore(await browser.newContext());
     await poorBrowser(await browser.newContext());
-    console.log(`a frame of play costs ${(await frameCost(await browser.newContext(), 2)).toFixed(3)} ms ` +
-                'of main-thread time (bench/web_frame.sh measures it properly)');
   }
 } finally {
   await browser.close();

@@ -27,7 +27,14 @@ struct HighScoreFixture {
 TEST(HighScore, IsAtLeast2000AndReadLikeACNumber) {
     // 010 is octal 8, raised to 2000.
     const std::pair<const char *, int> cases[] = {
-        {"150", 2000}, {"010", 2000}, {"0x2710", 10000}, {"not a number", 2000}};
+        {"150", 2000},
+        {"010", 2000},
+        {"0x2710", 10000},
+        {"not a number", 2000},
+        // Beyond 32 bits a value stops at the nearest end instead of wrapping.
+        {"99999999999", INT32_MAX},
+        {"0x1ffffffff", INT32_MAX},
+        {"-99999999999", 2000}};
     for (const auto &[content, expected] : cases) {
         HighScoreFixture f(content);
         loadHighScore();
@@ -64,4 +71,38 @@ TEST(HighScore, AMissingFileIsNeverCreated) {
     raiseHighScore();
     EXPECT_EQ(highScore, 9000);
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("data/stats/highScores.txt")));
+}
+
+TEST(HighScore, AScoreThatCannotBeWrittenIsToldOnceAndLastsTheRun) {
+    testing::internal::CaptureStderr();
+    {
+        HighScoreFixture f(nullptr);
+        loadHighScore();
+        EXPECT_EQ(highScoreUnsaved, 1) << "no file to write to";
+        EXPECT_NE(std::string(highScoreProblem).find("No such file"), std::string::npos);
+        loadHighScore();
+    }
+    {
+        // A full disk: the write fails when it is pushed out.
+        HighScoreFixture f("5000");
+        loadHighScore();
+        EXPECT_EQ(highScoreUnsaved, 0);
+        closeHighScoreFile();
+        highScoreFile = fopen("/dev/full", "r+");
+        ASSERT_NE(highScoreFile, nullptr);
+        score = 7000;
+        raiseHighScore();
+        EXPECT_EQ(highScore, 7000) << "kept in memory";
+        EXPECT_EQ(highScoreUnsaved, 1);
+        EXPECT_NE(std::string(highScoreProblem).find("No space left"), std::string::npos);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    size_t told = 0;
+    for (size_t at = said.find("cannot be saved"); at != std::string::npos;
+         at = said.find("cannot be saved", at + 1))
+        told++;
+    EXPECT_LE(told, 1u) << "once a run: " << said;
+    HighScoreFixture f("5000");
+    loadHighScore();
+    EXPECT_EQ(highScoreUnsaved, 0) << "a file that can be written again";
 }

@@ -1,4 +1,7 @@
+#include "world/high_score.h"
+#include "world/hud.h"
 #include "world/level_list.h"
+#include "world/play_loop.h"
 #include "world_fixture.h"
 #include <gtest/gtest.h>
 #include <limits>
@@ -191,4 +194,66 @@ TEST(LoadLevelAt, NoLevelListLoadsNothing) {
     f.dir.write("data/levels/Levels.txt", "0\n");
     EXPECT_EQ(loadLevelAt(), 0);
     EXPECT_EQ(levelListProblem, LEVEL_LIST_EMPTY);
+}
+
+TEST(LoadLevelAt, LevelsThatDoNotLoadArePassedOverAndNoneLoadingIsSaid) {
+    LevelFiles f;
+    f.dir.write("data/levels/Levels.txt", "3gone\nMystery\nnoturns\nMystery\nlast\nDrift\n");
+    f.dir.write("data/levels/noturns.lvl", levelBytes({at(KIND_BOX, 10, 10)}, 1, 60));
+    f.write("last", levelBytes({at(KIND_SOLDIER, 30, 70)}, 1, 45), "90\n");
+    testing::internal::CaptureStderr();
+    levelIndex = 0;
+    ASSERT_EQ(loadLevelAt(), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(levelIndex, 2);
+    EXPECT_EQ(levelTime, 45);
+    EXPECT_NE(said.find("data/levels/gone.lvl: No such file"), std::string::npos) << said;
+    EXPECT_NE(said.find("data/levels/noturns.rot: No such file"), std::string::npos) << said;
+
+    // With no level that loads there is nothing to play, and no bonus left
+    // over from the level before.
+    f.dir.write("data/levels/Levels.txt", "2gone\nMystery\nnoturns\nMystery\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadLevelAt(), 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(objectList, nullptr);
+    EXPECT_EQ(levelTime, 0);
+    EXPECT_EQ(levelListProblem, LEVEL_LIST_NONE_LOADS);
+    EXPECT_NE(std::string(levelListMessage()).find("None of the levels"), std::string::npos);
+}
+
+TEST(LoadLevel, ABonusTimeBeyondTheEditorsFiveDigitsIsClampedAndSaid) {
+    LevelFiles f;
+    const int32_t times[] = {99999, 100000, std::numeric_limits<int32_t>::max()};
+    for (int32_t time : times) {
+        f.write("long", levelBytes({at(KIND_BOX, 10, 10)}, 1, time), "90\n");
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(loadLevel("long"), 1);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(levelTime, 99999) << time;
+        EXPECT_EQ(said.find("data/levels/long.lvl: a bonus time of") != std::string::npos,
+                  time > 99999)
+            << said;
+        clearObjects();
+        clearRotationSequence();
+    }
+}
+
+TEST(AdvanceLevel, TheBonusAndTheScoreStopAtTheTopOfTheirRange) {
+    LevelFiles f;
+    f.dir.write("data/levels/Levels.txt", "1long\nMystery\n");
+    f.write("long", levelBytes({at(KIND_BOX, 10, 10)}, 1, std::numeric_limits<int32_t>::max()),
+            "90\n");
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(loadLevelAt(), 1);
+    resetBonusTimer();
+    score = 2140000000;
+    highScore = MIN_HIGH_SCORE;
+    advanceLevel(); // a bonus of 99999 s x 100 would pass 2^31
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(score, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(highScore, score);
+    closeHighScoreFile();
+    score = 0;
+    highScore = 0;
 }

@@ -1,4 +1,5 @@
 #include "content_tools/picture_source.h"
+#include "platform/files.h"
 #include "console/surface_files.h"
 #include "platform/raster/cp437.h"
 #include <algorithm>
@@ -441,6 +442,19 @@ bool isGameTextPicture(const std::string &text) {
     return first != std::string::npos && text[first] == '(';
 }
 
+int loadTextPictureFile(const std::string &path, Surface **out) {
+    // The game's reader opens only what lies inside its data root: for the
+    // moment of reading, the picture's own folder is that root.
+    const std::filesystem::path absolute = std::filesystem::absolute(path);
+    const std::string savedRoot = dataRoot, savedUserRoot = userDataRoot;
+    dataRoot = absolute.parent_path().string();
+    userDataRoot.clear();
+    const int loaded = loadTextSurface(absolute.filename().string().c_str(), out);
+    dataRoot = savedRoot;
+    userDataRoot = savedUserRoot;
+    return loaded;
+}
+
 int loadPictureFile(const std::string &path, CompiledPicture &out, std::string &error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -459,9 +473,7 @@ int loadPictureFile(const std::string &path, CompiledPicture &out, std::string &
             return 0;
         }
     } else if (isGameTextPicture(bytes)) {
-        // The game's reader takes paths relative to the data root.
-        const std::string absolute = std::filesystem::absolute(path).string();
-        if (!loadTextSurface(absolute.c_str(), &surface)) {
+        if (!loadTextPictureFile(path, &surface)) {
             error = path + ": the size '(WIDTH, HEIGHT)' cannot be read or is below 1";
             return 0;
         }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct Surface;
+
 struct CompiledPicture {
     int width = 0;
     int height = 0;
@@ -28,3 +30,5 @@ bool isGameTextPicture(const std::string &text);
 // Reads a picture from a file in any form: a .srf file, a picture source or
 // the game's text picture form. 1 on success, 0 with a message in `error`.
 int loadPictureFile(const std::string &path, CompiledPicture &out, std::string &error);
+// Reads a picture in the game's own text form from any path, as the game would.
+int loadTextPictureFile(const std::string &path, Surface **out);

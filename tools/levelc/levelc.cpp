@@ -10,7 +10,7 @@
 //   box 20 78          platform, dummy, ozzle: x y
 //   soldier 60 77 left doll, ninja: x y and the way they walk first
 // Positions are the object's top-left cell in the 85 x 85 room.
-#include "platform/host.h"
+#include "platform/files.h"
 #include "world/level_writer.h"
 #include "world/object_records.h"
 #include <cstdio>

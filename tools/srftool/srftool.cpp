@@ -3,10 +3,11 @@
 // text and checks that art/ and data/ agree. See the README.
 #include "console/console_setup.h"
 #include "console/surface_files.h"
-#include "platform/host.h"
+#include "platform/files.h"
 #include "content_tools/art_check.h"
 #include "content_tools/picture_source.h"
 #include "content_tools/png_export.h"
+#include "platform/host.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +78,7 @@ int compileCommand(const std::vector<std::string> &args) {
         if (!probe)
             return fail(files[0] + ": " + strerror(errno));
         fclose(probe);
-        if (!loadTextSurface(files[0].c_str(), &surface))
+        if (!loadTextPictureFile(files[0], &surface))
             return fail(files[0] + ": the size '(WIDTH, HEIGHT)' cannot be read or is below 1");
         if (!surface->cells) {
             freeSurface(surface);

@@ -1,13 +1,14 @@
 // The recording layer: every call goes on to the real host; each answer that
 // could differ between runs is written down, compared with its prediction.
-#include "console/data_path.h"
 #include "app/replay/replay.h"
+#include "platform/files.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -304,20 +305,24 @@ void gatherReplayFiles(ReplayHeader &header) {
     namespace fs = std::filesystem;
     size_t total = 0;
     for (const char *folder : {"data/levels", "data/stats"}) {
-        std::error_code ec;
-        const fs::path dir = dataPath(folder);
-        std::vector<fs::path> found;
-        for (const auto &entry : fs::directory_iterator(dir, ec))
-            if (entry.is_regular_file(ec) && entry.file_size(ec) <= REPLAY_MAX_FILE_BYTES)
-                found.push_back(entry.path());
-        std::sort(found.begin(), found.end());
-        for (const fs::path &p : found) {
+        // The player's files first: they hide shipped files of the same name.
+        std::map<std::string, fs::path> found;
+        for (const std::string *root : {&userDataRoot, &dataRoot}) {
+            if (root == &userDataRoot && root->empty())
+                continue;
+            std::error_code ec;
+            const fs::path dir = fs::path(root->empty() ? "." : *root) / folder;
+            for (const auto &entry : fs::directory_iterator(dir, ec))
+                if (entry.is_regular_file(ec) && entry.file_size(ec) <= REPLAY_MAX_FILE_BYTES)
+                    found.emplace(entry.path().filename().string(), entry.path());
+        }
+        for (const auto &[name, p] : found) {
             bool ok = false;
             std::string content = readWhole(p, ok);
             total += content.size();
             if (!ok || header.files.size() >= REPLAY_MAX_FILES || total > REPLAY_MAX_HEADER_BYTES)
                 continue;
-            header.files.push_back({std::string(folder) + "/" + p.filename().string(), content});
+            header.files.push_back({std::string(folder) + "/" + name, content});
         }
     }
 }

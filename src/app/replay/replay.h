@@ -4,8 +4,8 @@
 // again and passes the output (frames, palette, title, sound) to the host it
 // runs on.
 #pragma once
-#include "platform/host.h"
 #include "app/replay/replay_format.h"
+#include "platform/host.h"
 #include <string>
 
 // The exit code of a replay that drifted from its recording or ran out.
@@ -22,11 +22,10 @@ Host *wrapForRecording(Host *real, const char *path, const ReplayHeader &header,
 
 // Reads a replay file whole; its stream is kept for wrapForReplay.
 bool loadReplay(const char *path, ReplayHeader &header, std::string &error);
-// A private data root for the replay: the header's files as they were when
-// the session started, and links to the rest of the data under `dataRoot`.
+// A private folder of the player's files for the replay: the header's files
+// as they were when the session started; they hide the shipped ones.
 // It is removed when the program exits.
-bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
-                        std::string &error);
+bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string &error);
 // Wraps `real` so that the game is answered from the loaded replay.
 // `timedemo` plays it as fast as possible and reports the frame rate at the end.
 Host *wrapForReplay(Host *real, bool timedemo);

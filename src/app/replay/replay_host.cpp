@@ -3,6 +3,7 @@
 // on to the host the replay runs on. Every presented frame is compared with
 // the recording's, and the first that differs ends the replay.
 #include "app/replay/replay.h"
+#include "platform/files.h"
 #include "world/play_state.h"
 #include <algorithm>
 #include <cstdio>
@@ -443,8 +444,7 @@ bool loadReplay(const char *path, ReplayHeader &header, std::string &error) {
     return true;
 }
 
-bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot, std::string &root,
-                        std::string &error) {
+bool makeReplayFolder(const ReplayHeader &header, std::string &root, std::string &error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path source = fs::absolute(fs::path(dataRoot.empty() ? "." : dataRoot) / "data", ec);
@@ -455,24 +455,16 @@ bool makeReplayDataRoot(const ReplayHeader &header, const std::string &dataRoot,
                 "--data=DIR";
         return false;
     }
-    char pattern[] = "/tmp/wobble-replay-XXXXXX";
-    if (!mkdtemp(pattern)) {
+    root = makeTempFolder("wobble-replay");
+    if (root.empty()) {
         error = "cannot make a folder for the replay's data";
         return false;
     }
-    replayRoot = root = pattern;
+    replayRoot = root;
     static bool registered = false;
     if (!registered)
         atexit(removeReplayRoot);
     registered = true;
-    fs::create_directories(fs::path(root) / "data/levels", ec);
-    fs::create_directories(fs::path(root) / "data/stats", ec);
-    // The kept folders come from the recording alone; the rest is shared.
-    for (const auto &entry : fs::directory_iterator(source, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "levels" && name != "stats")
-            fs::create_symlink(entry.path(), fs::path(root) / "data" / name, ec);
-    }
     for (const ReplayFile &f : header.files) {
         const fs::path target = fs::path(root) / f.path;
         fs::create_directories(target.parent_path(), ec);

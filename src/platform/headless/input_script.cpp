@@ -1,6 +1,8 @@
 #include "platform/headless/input_script.h"
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -122,9 +124,15 @@ bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out, st
             return false;
         };
         char *end = nullptr;
-        unsigned long t = strtoul(timeWord.c_str(), &end, 10);
-        if (*end != 0 || timeWord[0] == '-')
+        errno = 0;
+        const unsigned long long t = strtoull(timeWord.c_str(), &end, 10);
+        if (*end != 0 || !isdigit(static_cast<unsigned char>(timeWord[0])))
             return fail("expected a time in milliseconds, found '" + timeWord + "'");
+        // The game's clock has 32 bits; a later time would come round again
+        // near the start. A tap or typed text needs room for its key-ups too.
+        if (errno == ERANGE || t > MAX_SCRIPT_TIME)
+            return fail("the time " + timeWord + " is past the last one a script can use (" +
+                        std::to_string(MAX_SCRIPT_TIME) + " ms)");
         if (!(words >> verb))
             return fail("missing an action after the time");
         const uint32_t time = static_cast<uint32_t>(t);
@@ -147,6 +155,8 @@ bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out, st
             rest = first == std::string::npos ? "" : rest.substr(first);
             if (rest.empty())
                 return fail("nothing to type");
+            if (time + 40ull * rest.size() > MAX_SCRIPT_TIME)
+                return fail("the typing goes on past the last time a script can use");
             uint32_t at = time;
             for (char c : rest) {
                 int vk = keyOfCharacter(c);
@@ -182,6 +192,13 @@ bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out, st
 }
 
 bool loadInputScript(const char *path, std::vector<ScriptEvent> &out, std::string &error) {
+    // A folder opens as a stream that reads nothing, which would be a script
+    // without events.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = std::string(path) + ": is a folder, not an input script";
+        return false;
+    }
     std::ifstream f(path);
     if (!f) {
         error = std::string(path) + ": cannot be opened";

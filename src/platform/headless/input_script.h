@@ -19,6 +19,9 @@ struct ScriptEvent {
     HostEvent event;
 };
 
+// Times are 32-bit milliseconds; the last one leaves room for a tap's key-up.
+constexpr uint32_t MAX_SCRIPT_TIME = UINT32_MAX - 20;
+
 // Parses a script. On a bad line returns false with "line N: reason" in error.
 bool parseInputScript(const std::string &text, std::vector<ScriptEvent> &out, std::string &error);
 bool loadInputScript(const char *path, std::vector<ScriptEvent> &out, std::string &error);

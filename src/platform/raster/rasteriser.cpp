@@ -26,12 +26,12 @@ constexpr RowMasks rowMasks = makeRowMasks();
 } // namespace
 
 void rasteriseCells(const Cell *cells, int width, int height, const uint32_t palette[16],
-                    uint32_t *pixels, int pitch) {
+                    uint32_t *pixels, int pitch, uint32_t topByte) {
     if (!cells || !pixels || !palette || width <= 0 || height <= 0)
         return;
     uint32_t rgb[16];
     for (int i = 0; i < 16; i++)
-        rgb[i] = colorrefToRgb(palette[i]);
+        rgb[i] = colorrefToRgb(palette[i]) | topByte << 24;
     for (int cy = 0; cy < height; cy++) {
         const Cell *row = cells + static_cast<size_t>(cy) * width;
         uint32_t *top = pixels + static_cast<size_t>(cy) * CELL_PIXELS * pitch;

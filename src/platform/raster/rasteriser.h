@@ -16,5 +16,6 @@ uint32_t colorrefToRgb(uint32_t colorref);
 
 // Writes (width x 8) x (height x 8) pixels of 0x00RRGGBB into `pixels`, whose
 // rows are `pitch` pixels apart. The palette holds 16 entries 0x00BBGGRR.
+// `topByte` goes into the top byte of every pixel (an alpha, for a canvas).
 void rasteriseCells(const Cell *cells, int width, int height, const uint32_t palette[16],
-                    uint32_t *pixels, int pitch);
+                    uint32_t *pixels, int pitch, uint32_t topByte = 0);

@@ -200,6 +200,60 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     out += "\x1b[?2026l";
 }
 
+// CSI n letter, the count left out when it is 1.
+static void appendCount(std::string &out, int n, char final) {
+    out += "\x1b[";
+    if (n != 1)
+        appendNumber(out, static_cast<unsigned>(n));
+    out += final;
+}
+
+bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) {
+    const int width = screen.shownWidth * screen.cellColumns, height = screen.shownHeight;
+    auto fits = [&](int c, int r) {
+        return c >= 0 && r >= 0 && c + width <= screen.columns && r + height <= screen.rows;
+    };
+    if (!screen.shownValid || width == 0 || !fits(column, row) ||
+        !fits(screen.originColumn, screen.originRow))
+        return false;
+    const int dr = row - screen.originRow, dc = column - screen.originColumn;
+    if (dr == 0 && dc == 0)
+        return true;
+    // What comes in at the edges takes the terminal's own background.
+    out += "\x1b[?2026h\x1b[0m";
+    if (dr != 0) {
+        // A scroll region over both places; the rows scrolled in are blank.
+        const int top = dr > 0 ? screen.originRow : row;
+        const int bottom = (dr > 0 ? row : screen.originRow) + height;
+        out += "\x1b[";
+        appendNumber(out, static_cast<unsigned>(top + 1));
+        out += ';';
+        appendNumber(out, static_cast<unsigned>(bottom));
+        out += 'r';
+        appendCount(out, dr > 0 ? dr : -dr, dr > 0 ? 'T' : 'S');
+        out += "\x1b[r";
+    }
+    if (dc != 0) {
+        // Each row of the picture slides sideways at its old left edge (to
+        // the right) or at its new one (to the left); the cursor goes down
+        // the rows in that column.
+        out += "\x1b[";
+        appendNumber(out, static_cast<unsigned>(row + 1));
+        out += ';';
+        appendNumber(out, static_cast<unsigned>((dc > 0 ? screen.originColumn : column) + 1));
+        out += 'H';
+        for (int y = 0; y < height; y++) {
+            if (y > 0)
+                out += "\x1b[B";
+            appendCount(out, dc > 0 ? dc : -dc, dc > 0 ? '@' : 'P');
+        }
+    }
+    out += "\x1b[?2026l";
+    screen.originColumn = column;
+    screen.originRow = row;
+    return true;
+}
+
 void termEncodePalette(TermScreen &screen, const uint32_t palette[16], std::string &out) {
     memcpy(screen.palette, palette, sizeof screen.palette);
     if (screen.colourMode != TERM_COLOURS_PALETTE)

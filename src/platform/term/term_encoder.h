@@ -46,6 +46,13 @@ struct TermScreen {
 // With `diff` false every cell is written again.
 void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int height, std::string &out,
                      bool diff = true);
+// Moves the picture the terminal shows so that it starts at (column, row),
+// with the terminal's own scrolling (a scroll region and SU/SD) and character
+// insertion and deletion (ICH/DCH) instead of writing it again: a few hundred
+// bytes where a repaint costs tens of thousands. Returns false, appending
+// nothing, when the picture shown is not known or either place is not wholly
+// on the terminal; the caller then repaints.
+bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out);
 // Takes a new palette. In palette mode appends the OSC 4 changes of the
 // entries that differ; otherwise appends nothing, and the next
 // termEncodeFrame rewrites the cells whose colours changed.

@@ -41,6 +41,7 @@ static struct {
     std::string title;
     int windowX = 0, windowY = 0; // where the game last put its window, in pixels
     bool shakeWaiting = false;    // moved, not drawn there yet
+    bool shakeScrolls = true;     // the shake slides the picture instead of repainting it
     int64_t shakeDrawnAt = 0;
     bool messageShown = false;
     int64_t lastPump = 0;
@@ -120,22 +121,32 @@ static int catchStream(int fd, int &real) {
     return caught;
 }
 
+// The terminal through a descriptor of its own that never blocks, for the
+// signal handlers: a dying game gives a stalled terminal (a broken
+// connection, a window that stopped reading) what it takes at once and goes,
+// instead of waiting inside a handler for a reader that may never come.
+static int openTerminalNow() {
+    return open("/dev/tty", O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
 // Puts a stream back and passes on what was written to it meanwhile. Safe
-// inside a signal handler.
-static void releaseStream(int fd, int &real, int &caught) {
+// inside a signal handler, which passes `to`, a descriptor that never blocks.
+static void releaseStream(int fd, int &real, int &caught, int to = -2) {
     if (real < 0)
         return;
     dup2(real, fd);
-    if (caught >= 0) {
+    if (to == -2)
+        to = fd;
+    if (caught >= 0 && to >= 0) {
         char buffer[512];
         lseek(caught, 0, SEEK_SET);
         ssize_t n;
-        while ((n = read(caught, buffer, sizeof buffer)) > 0) {
-            ssize_t ignored = write(fd, buffer, static_cast<size_t>(n));
-            (void)ignored;
-        }
-        close(caught);
+        while ((n = read(caught, buffer, sizeof buffer)) > 0)
+            if (write(to, buffer, static_cast<size_t>(n)) != n)
+                break;
     }
+    if (caught >= 0)
+        close(caught);
     close(real);
     real = -1;
     caught = -1;
@@ -170,15 +181,26 @@ static void buildRestoreBytes() {
     restoreLength = s.size();
 }
 
-// Leaves the terminal as it was found. Safe inside a signal handler.
-static void restoreTerminal() {
+// Leaves the terminal as it was found. Safe inside a signal handler, which
+// passes a descriptor that never blocks and does not wait for the output to
+// drain: a terminal that has stopped reading would otherwise hold the dying
+// game there until it read the rest of the last frame.
+static void restoreTerminal(int to = -2) {
     if (!terminalActive)
         return;
     terminalActive = 0;
     const size_t n = restoreLength;
-    ssize_t ignored = write(term.ttyOut, restoreBytes, n);
+    ssize_t ignored = 0;
+    if (to == -2) {
+        ignored = write(term.ttyOut, restoreBytes, n);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &term.saved);
+    } else {
+        if (to >= 0)
+            ignored = write(to, restoreBytes, n);
+        tcflush(STDIN_FILENO, TCIFLUSH);
+        tcsetattr(STDIN_FILENO, TCSANOW, &term.saved);
+    }
     (void)ignored;
-    tcsetattr(STDIN_FILENO, TCSAFLUSH, &term.saved);
 }
 
 static void setRawMode() {
@@ -235,9 +257,12 @@ static void leaveTerminal() {
 // ---- Signals ------------------------------------------------------------------
 
 static void dieOfSignal(int sig) {
-    restoreTerminal();
-    releaseStream(STDOUT_FILENO, term.realStdout, term.caughtStdout);
-    releaseStream(STDERR_FILENO, term.realStderr, term.caughtStderr);
+    const int now = openTerminalNow();
+    restoreTerminal(now);
+    releaseStream(STDOUT_FILENO, term.realStdout, term.caughtStdout, now);
+    releaseStream(STDERR_FILENO, term.realStderr, term.caughtStderr, now);
+    if (now >= 0)
+        close(now);
     signal(sig, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);
@@ -249,7 +274,10 @@ static void dieOfSignal(int sig) {
 static void onStop(int) {
     const int savedErrno = errno;
     const bool wasActive = terminalActive;
-    restoreTerminal();
+    const int now = openTerminalNow();
+    restoreTerminal(now);
+    if (now >= 0)
+        close(now);
     const int64_t stoppedAt = monotonicNs();
     signal(SIGTSTP, SIG_DFL);
     sigset_t set;
@@ -314,7 +342,7 @@ std::string termTooSmallText(int columns, int rows, int cellColumns) {
 }
 
 // Where the picture goes: in the middle of the terminal, moved by the shake.
-static void layOut() {
+static void layOut(bool shaking = false) {
     winsize ws{};
     if (ioctl(term.ttyOut, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 && ws.ws_row > 0) {
         termScreen.columns = ws.ws_col;
@@ -336,7 +364,10 @@ static void layOut() {
     };
     const int column = baseColumn + cellsOf(term.windowX) * cw;
     const int row = baseRow + cellsOf(term.windowY);
-    if (column != termScreen.originColumn || row != termScreen.originRow)
+    // A shaken picture slides to its new place where the terminal can do it;
+    // otherwise it is written again there.
+    if ((column != termScreen.originColumn || row != termScreen.originRow) &&
+        !(shaking && term.shakeScrolls && termEncodeShift(termScreen, column, row, term.out)))
         termScreen.shownValid = false;
     termScreen.originColumn = column;
     termScreen.originRow = row;
@@ -459,11 +490,17 @@ static void handleSignals() {
 static void service(bool now = false) {
     if (!term.entered)
         return;
-    handleSignals();
     const int64_t t = monotonicNs();
-    if (now || t - term.lastPump >= 1000000) {
+    const bool pump = now || t - term.lastPump >= 1000000;
+    // The wake pipe is emptied before the flags are read, never after: a
+    // signal caught between reading them and emptying it would otherwise
+    // leave its flag set with no byte to end the next wait for input.
+    if (pump) {
         term.lastPump = t;
         waitForInput(0);
+    }
+    handleSignals();
+    if (pump) {
         termInputTick(termInput, tNow());
         if (termInput.closeRequested)
             closeRequested();
@@ -473,7 +510,7 @@ static void service(bool now = false) {
     if (term.shakeWaiting && t - term.shakeDrawnAt >= SHAKE_REDRAW_NS) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = t;
-        layOut();
+        layOut(true);
         drawFrame();
     }
 }
@@ -581,7 +618,7 @@ static void tPresent(const Cell *cells, int width, int height) {
     if (term.shakeWaiting) {
         term.shakeWaiting = false;
         term.shakeDrawnAt = monotonicNs();
-        layOut();
+        layOut(true);
     }
     if (termTooSmall)
         waitForRoom();
@@ -702,6 +739,12 @@ Host *createTermHost(std::string &error) {
         error = "WOBBLE_TERM_KEYS must be kitty or legacy, not '" + keys + "'";
         return nullptr;
     }
+    const std::string shake = setting("WOBBLE_TERM_SHAKE");
+    if (!shake.empty() && shake != "scroll" && shake != "repaint") {
+        error = "WOBBLE_TERM_SHAKE must be scroll or repaint, not '" + shake + "'";
+        return nullptr;
+    }
+    term.shakeScrolls = shake != "repaint";
     if (tcgetattr(STDIN_FILENO, &term.saved) != 0) {
         error = std::string("cannot read the terminal's settings: ") + strerror(errno);
         return nullptr;

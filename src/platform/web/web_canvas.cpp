@@ -30,10 +30,7 @@ static void redraw() {
     const int pitch = web.width * CELL_PIXELS;
     uint32_t *band = web.pixels.data() + static_cast<size_t>(top) * CELL_PIXELS * pitch;
     rasteriseCells(web.cells.data() + static_cast<size_t>(top) * web.width, web.width, rows,
-                   swapped, band, pitch);
-    const size_t count = static_cast<size_t>(rows) * CELL_PIXELS * pitch;
-    for (size_t i = 0; i < count; i++)
-        band[i] |= 0xFF000000u; // opaque
+                   swapped, band, pitch, 0xFF); // opaque
     wobbleDrawRows(band, pitch, top * CELL_PIXELS, rows * CELL_PIXELS);
 }
 

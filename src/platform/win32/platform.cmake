@@ -1,0 +1,1 @@
+# The console host is built only by the Windows build (cmake/windows.cmake).

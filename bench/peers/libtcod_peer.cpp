@@ -10,8 +10,8 @@
 // thread while presenting, the frames read and the window opened beforehand.
 #include "console/console_setup.h"
 #include "peer_frames.h"
-#include "platform/raster/rasteriser.h"
 #include "platform/raster/cp437.h"
+#include "platform/raster/rasteriser.h"
 #include <SDL.h>
 #include <cstdio>
 #include <libtcod.h>
@@ -26,6 +26,8 @@ static TCOD_ColorRGBA colourOf(uint32_t colorref) {
 // transparent elsewhere, so libtcod colours them with the cell's colours.
 static TCOD_Tileset *gameTiles() {
     TCOD_Tileset *tiles = TCOD_tileset_new(CELL_PIXELS, CELL_PIXELS);
+    if (!tiles)
+        return nullptr;
     for (int code = 0; code < 256; code++) {
         TCOD_ColorRGBA pixels[CELL_PIXELS * CELL_PIXELS];
         for (int y = 0; y < CELL_PIXELS; y++)
@@ -33,8 +35,11 @@ static TCOD_Tileset *gameTiles() {
                 const bool set = font8x8[code][y] & (0x80 >> x);
                 pixels[y * CELL_PIXELS + x] = TCOD_ColorRGBA{255, 255, 255, uint8_t(set ? 255 : 0)};
             }
-        if (TCOD_tileset_set_tile_(tiles, static_cast<int>(cp437ToUnicode[code]), pixels) != TCOD_E_OK)
+        if (TCOD_tileset_set_tile_(tiles, static_cast<int>(cp437ToUnicode[code]), pixels) !=
+            TCOD_E_OK) {
+            TCOD_tileset_delete(tiles);
             return nullptr;
+        }
     }
     return tiles;
 }
@@ -53,6 +58,10 @@ int main(int argc, char **argv) {
     params.rows = frames[0].height;
     params.renderer_type = TCOD_RENDERER_SDL2;
     params.tileset = gameTiles();
+    if (!params.tileset) {
+        fprintf(stderr, "libtcod_peer: cannot make the tiles: %s\n", TCOD_get_error());
+        return 1;
+    }
     params.window_title = "libtcod peer";
     TCOD_Context *context = nullptr;
     if (TCOD_context_new(&params, &context) != TCOD_E_OK) {
@@ -70,9 +79,9 @@ int main(int argc, char **argv) {
             continue;
         for (int i = 0; i < frame.width * frame.height; i++) {
             const Cell cell = frame.cells[i];
-            console->tiles[i] = TCOD_ConsoleTile{static_cast<int>(cp437ToUnicode[cell.ch & 0xFF]),
-                                                 palette[cell.attr & 15],
-                                                 palette[(cell.attr >> 4) & 15]};
+            console->tiles[i] =
+                TCOD_ConsoleTile{static_cast<int>(cp437ToUnicode[cell.ch & 0xFF]),
+                                 palette[cell.attr & 15], palette[(cell.attr >> 4) & 15]};
         }
         TCOD_context_present(context, console, nullptr);
         SDL_PumpEvents();

@@ -2,8 +2,8 @@
 #include "console/surface_files.h"
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 
 std::vector<PeerFrame> loadPeerFrames(const std::string &folder) {
     namespace fs = std::filesystem;

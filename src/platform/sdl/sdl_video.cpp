@@ -179,8 +179,8 @@ static SDL_Rect copyRows(int top, int bottom) {
             memcpy(to, row.data() + x0, sizeof(uint32_t) * (x1 - x0));
         else
             SDL_ConvertPixels(x1 - x0, 1, SDL_PIXELFORMAT_RGB888, row.data() + x0,
-                              static_cast<int>(sizeof(uint32_t)) * (x1 - x0),
-                              out->format->format, to, out->pitch);
+                              static_cast<int>(sizeof(uint32_t)) * (x1 - x0), out->format->format,
+                              to, out->pitch);
     }
     if (SDL_MUSTLOCK(out))
         SDL_UnlockSurface(out);
@@ -202,8 +202,8 @@ void sdlRedraw() {
                   rows = std::min(sdl.staleBottom, sdl.height - 1) - top + 1;
         const int pw = sdl.width * CELL_PIXELS;
         rasteriseCells(sdl.cells.data() + static_cast<size_t>(top) * sdl.width, sdl.width, rows,
-                       sdl.palette, sdl.picture.data() + static_cast<size_t>(top) * CELL_PIXELS * pw,
-                       pw);
+                       sdl.palette,
+                       sdl.picture.data() + static_cast<size_t>(top) * CELL_PIXELS * pw, pw);
         changed = copyRows(top * CELL_PIXELS, (top + rows) * CELL_PIXELS);
         sdl.staleTop = sdl.height;
         sdl.staleBottom = -1;

@@ -1,8 +1,8 @@
 // One update of a level full of moving boxes: every mover tests every other
 // object (all pairs), so the cost grows with the square of the object count.
 #include "anim/animation_library.h"
-#include "platform/files.h"
 #include "objects/collision.h"
+#include "platform/files.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_list.h"

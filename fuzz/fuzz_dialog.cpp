@@ -1,11 +1,11 @@
 // Any bytes as a level's story script: loading it, showing every box in turn
 // (text written into the picture, portrait placed, drawn on the screen) never
 // crashes, reads or writes out of bounds, or leaks.
-#include "platform/files.h"
 #include "console/surface.h"
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include <cstdint>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // are the .rot file, the rest is the .lvl file. Loading, turning the room and
 // moving what was loaded never crashes or reads out of bounds.
 #include "anim/animation_library.h"
-#include "platform/files.h"
 #include "objects/collision.h"
 #include "objects/world_turn.h"
+#include "platform/files.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_list.h"

@@ -8,11 +8,11 @@
 // that does not leave, an object that leaves the room or is no number, and an
 // arithmetic overflow (under the sanitizer) all stop the fuzzer.
 #include "app/states.h"
-#include "platform/files.h"
 #include "console/surface.h"
 #include "frontend/front_end.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "world/high_score.h"
 #include "world/levels.h"

@@ -2,8 +2,8 @@
 // levels and pictures of their own, runs of the real program and what the
 // headless host saw.
 #pragma once
-#include "platform/files.h"
 #include "console/surface.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "world/level_writer.h"
 #include <string>

@@ -1,8 +1,8 @@
 #include "console/surface_files.h"
+#include "console/message_box.h"
 #include "platform/host.h"
 #include <cerrno>
 #include <cstdio>
-#include "console/message_box.h"
 #include <cstdlib>
 #include <cstring>
 #include <set>

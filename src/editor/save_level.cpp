@@ -1,7 +1,7 @@
 #include "editor/save_level.h"
-#include "platform/host.h"
 #include "console/message_box.h"
 #include "editor/editor.h"
+#include "platform/host.h"
 #include "world/level_list.h"
 #include "world/level_writer.h"
 #include "world/levels.h"

@@ -1,7 +1,7 @@
 #include "frontend/dialog.h"
-#include "platform/host.h"
 #include "console/surface_files.h"
 #include "input/keyboard.h"
+#include "platform/host.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

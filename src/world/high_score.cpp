@@ -1,6 +1,6 @@
 #include "world/high_score.h"
-#include "platform/host.h"
 #include "console/surface_files.h"
+#include "platform/host.h"
 #include "world/play_state.h"
 #include <cerrno>
 #include <cstdlib>

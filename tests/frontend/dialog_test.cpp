@@ -1,6 +1,6 @@
-#include "platform/files.h"
 #include "frontend/dialog.h"
 #include "input/keyboard.h"
+#include "platform/files.h"
 #include "test_support.h"
 #include <filesystem>
 #include <fstream>

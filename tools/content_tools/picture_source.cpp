@@ -1,6 +1,6 @@
 #include "content_tools/picture_source.h"
-#include "platform/files.h"
 #include "console/surface_files.h"
+#include "platform/files.h"
 #include "platform/raster/cp437.h"
 #include <algorithm>
 #include <cerrno>

@@ -1,11 +1,11 @@
 #include "game_setup.h"
 #include "app/states.h"
-#include "platform/files.h"
 #include "console/surface.h"
 #include "content_tools/png_export.h"
 #include "frontend/front_end.h"
 #include "input/keyboard.h"
 #include "input/timers.h"
+#include "platform/files.h"
 #include <cstring>
 
 bool setUpGame(const std::string &root, const std::string &script, std::string &error) {

@@ -3,10 +3,10 @@
 // text and checks that art/ and data/ agree. See the README.
 #include "console/console_setup.h"
 #include "console/surface_files.h"
-#include "platform/files.h"
 #include "content_tools/art_check.h"
 #include "content_tools/picture_source.h"
 #include "content_tools/png_export.h"
+#include "platform/files.h"
 #include "platform/host.h"
 #include <cerrno>
 #include <cstdio>

@@ -43,7 +43,7 @@ TEST(Compositor, BlanksAreTransparentAndPresentHandsTheWholeFrameOn) {
 TEST(Compositor, BlanksShowThroughAnywhereInALongRow) {
     HeadlessGame game;
     clearScreen();
-    Surface *under = filled(21, 1, 'u', 0x07);
+    Surface *under = filled(21, 2, 'u', 0x07);
     blitSurface(under, 3, 4);
     Surface *over = createSurface(21, 2);
     for (int c = 0; c < 42; c++)

@@ -37,8 +37,10 @@ struct VirtualPad {
     }
 };
 
-// The key events the host has for the game, as "+vk" and "-vk".
+// The key events the host has for the game, as "+vk" and "-vk". The host asks
+// the display for events at most once a millisecond, so a moment passes first.
 std::vector<std::string> keyEvents(Host *h) {
+    SDL_Delay(2);
     std::vector<std::string> out;
     HostEvent e;
     while (h->pendingEvents() > 0 && h->readEvents(&e, 1) == 1)

@@ -19,8 +19,9 @@ add_custom_command(OUTPUT changelog.gz COMMAND gzip -9n -c changelog > changelog
 add_custom_target(install_docs ALL DEPENDS wobblewick.6.gz changelog.gz)
 
 install(FILES ${CMAKE_BINARY_DIR}/wobblewick.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The documentation folder is named after the package, not the project.
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${WOBBLE_PACKAGING}/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/wobblewick)
 install(FILES ${WOBBLE_PACKAGING}/${WOBBLE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${WOBBLE_PACKAGING}/${WOBBLE_APP_ID}.metainfo.xml

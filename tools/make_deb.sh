@@ -5,9 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-package}
-# The install step builds only what it installs, not the tests and tools.
+# The install step builds only what it installs, not the tests and tools. A
+# Debian game's program lives in /usr/games.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWOBBLE_WERROR=ON \
-    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+    -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games \
+    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$build" --target wobblewick install_docs >&2
 rm -f "$build"/wobblewick_*.deb
 (cd "$build" && cpack -G DEB >&2)

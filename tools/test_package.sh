@@ -37,7 +37,7 @@ plays() {
     [ "$(cd "$unpacked" && find . -printf '%p %s %m %T@\n' | sort | sha1sum)" = "$before" ] ||
         fail "$name: something was written where the game was unpacked"
 }
-plays deb "$tmp/deb/usr/bin/wobblewick"
+plays deb "$tmp/deb/usr/games/wobblewick"
 plays archive "$(echo "$tmp"/tar/*/wobblewick)"
 echo "package and archive: $failures failed"
 [ $failures -eq 0 ]

@@ -23,9 +23,12 @@ configure_file(${STB_VORBIS} ${CMAKE_BINARY_DIR}/stb/stb/stb_vorbis.h COPYONLY)
 file(GLOB_RECURSE WEB_DATA CONFIGURE_DEPENDS data/*)
 list(FILTER WEB_DATA EXCLUDE REGEX "/data/music/")
 
+# The version the page's program reports, as in every build.
+include(${CMAKE_SOURCE_DIR}/cmake/version.cmake)
+
 set(SITE ${CMAKE_BINARY_DIR}/site)
 add_executable(wobblewick ${WEB_GAME_SOURCES} ${WEB_PLATFORM_SOURCES})
-target_include_directories(wobblewick PRIVATE src)
+target_include_directories(wobblewick PRIVATE src ${CMAKE_BINARY_DIR}/generated)
 target_include_directories(wobblewick SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
 set_target_properties(wobblewick PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SITE} SUFFIX .js LINK_DEPENDS "${WEB_LIBRARIES};${WEB_DATA}")

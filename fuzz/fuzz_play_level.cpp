@@ -36,7 +36,8 @@ constexpr uint32_t STEP_MS = 100;
 
 static void writeFile(const std::string &path, const void *data, size_t size) {
     if (FILE *f = fopen(path.c_str(), "wb")) {
-        fwrite(data, 1, size, f);
+        if (size > 0) // an empty part may have no bytes to point at
+            fwrite(data, 1, size, f);
         fclose(f);
     }
 }

@@ -29,5 +29,4 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 srftool=$build/srftool
-[ -x "$srftool" ] || srftool=$build/tools/srftool/srftool
 node tests/web/web_page.mjs "http://127.0.0.1:$port/" "$srftool" "$tmp" "${3:-}"

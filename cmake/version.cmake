@@ -8,9 +8,9 @@ if(GIT_FOUND AND EXISTS ${CMAKE_SOURCE_DIR}/.git)
                   OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE failed)
   if(NOT failed AND described)
     string(REGEX REPLACE "^v" "" described "${described}")
-    # Without a tag, describe gives only the commit: keep the number in front
-    # (package versions must start with a digit).
-    if(NOT described MATCHES "^[0-9]")
+    # Without a tag, describe gives only the commit (which may start with a
+    # digit): keep the number in front (package versions must start with one).
+    if(NOT described MATCHES "^[0-9]+\\.[0-9]")
       set(described "${PROJECT_VERSION}+git${described}")
     endif()
     string(REPLACE "-" "+" WOBBLE_VERSION "${described}")

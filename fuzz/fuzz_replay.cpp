@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 host->readEvents(events, 16);
             HostRect r;
             host->getWindowRect(&r);
-            host->soundIsPlaying(1);
+            host->sound->isPlaying(1);
             cells[host->now() % (116 * 88)].ch++;
             host->counter();
             host->present(cells, 116, 88);

@@ -202,7 +202,7 @@ TEST(AnimationSource, PixelsBecomeHalfBlocksAndMistakesNameTheirLine) {
         {"size 2 1\ngroup 1\ncollides none\nframe a\nRk\n", "the frame needs 2 rows"},
         {"size 2 1\ngroup 1\ncollides none\nframe b mirror a\n", "line 4: no pixel frame 'a'"},
         {"size 2 1\ngroup 1\ncollides none\nkey B ▓ darkgrey red\n", "line 4: an animation "
-                                                                      "cannot draw dark grey"},
+                                                                     "cannot draw dark grey"},
         {"size 2 1\ngroup 1\ncollides none\nframe w cells\nBB\n", "line 5: column 1: 'B'"},
         {"size 2 1\ncollides 0\nframe a\nRk\n..\n", "needs a size, a group"},
     };
@@ -225,9 +225,9 @@ TEST(ContentCheck, FindsMissingStaleAndBrokenSources) {
     ContentReport report = checkContent(root.path);
     EXPECT_EQ(report.sources, 5);
     ASSERT_EQ(report.problems.size(), 6u);
-    for (const char *target : {"docs/sheet.png", "data/surfaces/Menu/Menu.srf",
-                               "data/surfaces/Kiss.anm", "data/levels/A.lvl", "data/levels/A.rot",
-                               "data/sfx/pop.ogg"})
+    for (const char *target :
+         {"docs/sheet.png", "data/surfaces/Menu/Menu.srf", "data/surfaces/Kiss.anm",
+          "data/levels/A.lvl", "data/levels/A.rot", "data/sfx/pop.ogg"})
         EXPECT_TRUE(std::any_of(report.problems.begin(), report.problems.end(),
                                 [&](const std::string &p) {
                                     return p.find(std::string(target) + " is missing") !=
@@ -255,8 +255,7 @@ TEST(ContentCheck, FindsMissingStaleAndBrokenSources) {
     root.write("content/levels/01-a.level", "name A\nturns 45\n");
     report = checkContent(root.path);
     ASSERT_EQ(report.problems.size(), 2u);
-    EXPECT_NE(report.problems[0].find("Kiss.anm differs"), std::string::npos)
-        << report.problems[0];
+    EXPECT_NE(report.problems[0].find("Kiss.anm differs"), std::string::npos) << report.problems[0];
     EXPECT_NE(report.problems[1].find("01-a.level: line 2: a turn is 90"), std::string::npos)
         << report.problems[1];
 }

@@ -46,8 +46,8 @@ AnimationCell pixelCell(int top, int bottom) {
         other = -1;
     }
     if (drawn == DARK_GREY)
-        return {half == UPPER_HALF ? LOWER_HALF : UPPER_HALF,
-                other < 0 ? 1 : scriptCode(other) + 1, scriptCode(DARK_GREY)};
+        return {half == UPPER_HALF ? LOWER_HALF : UPPER_HALF, other < 0 ? 1 : scriptCode(other) + 1,
+                scriptCode(DARK_GREY)};
     return {half, scriptCode(drawn) + 1, other < 0 ? 0 : scriptCode(other)};
 }
 
@@ -55,7 +55,8 @@ AnimationCell pixelCell(int top, int bottom) {
 using Pixels = std::vector<std::vector<int>>;
 
 bool parseNumber(const std::string &word, int low, int high, int &value) {
-    if (word.empty() || word.size() > 4 || word.find_first_not_of("0123456789") != std::string::npos)
+    if (word.empty() || word.size() > 4 ||
+        word.find_first_not_of("0123456789") != std::string::npos)
         return false;
     value = atoi(word.c_str());
     return value >= low && value <= high;
@@ -69,7 +70,10 @@ std::string trimEnd(std::string s) {
 } // namespace
 
 int compileAnimationSource(const std::string &text, CompiledAnimation &out, std::string &error) {
-    const std::vector<std::string> lines = splitLines(text);
+    std::vector<std::string> lines = splitLines(text);
+    // The line break that ends the last line starts no row of a frame.
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
     int width = 0, height = 0, group = -1;
     bool haveCollides = false;
     std::vector<int> collides;
@@ -126,8 +130,8 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
         } else if (word == "key") {
             int code = 0, fg = -1, bg = -1;
             std::string problem;
-            const std::vector<char32_t> key = words.size() == 5 ? decode(words[1])
-                                                                : std::vector<char32_t>{};
+            const std::vector<char32_t> key =
+                words.size() == 5 ? decode(words[1]) : std::vector<char32_t>{};
             if (key.size() != 1) {
                 error = lineError(lineNo, "expected 'key K CHARACTER FOREGROUND BACKGROUND'");
                 return 0;
@@ -207,11 +211,11 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
                         return 0;
                     }
                     if (!cells && row[c] != '.' && !letter) {
-                        error = lineError(rowLine, format("column %d: %s is not a colour letter "
-                                                          "(%s) or '.'",
-                                                          static_cast<int>(c) + 1,
-                                                          describe(row[c]).c_str(),
-                                                          COLOUR_LETTERS));
+                        error =
+                            lineError(rowLine, format("column %d: %s is not a colour letter "
+                                                      "(%s) or '.'",
+                                                      static_cast<int>(c) + 1,
+                                                      describe(row[c]).c_str(), COLOUR_LETTERS));
                         return 0;
                     }
                     if (cells && row[c] != ' ')
@@ -299,9 +303,9 @@ CompiledPicture animationSheet(const CompiledAnimation &animation) {
         frame->picture = createSurface(w, h);
         for (int i = 0; frame->picture->cells && i < w * h; i++) {
             const AnimationCell &c = animation.frames[f][i];
-            frame->picture->cells[i] = Cell{static_cast<uint16_t>(c.ch & 0xFF),
-                                            colourToAttribute(static_cast<uint16_t>(c.fg),
-                                                              static_cast<uint16_t>(c.bg))};
+            frame->picture->cells[i] =
+                Cell{static_cast<uint16_t>(c.ch & 0xFF),
+                     colourToAttribute(static_cast<uint16_t>(c.fg), static_cast<uint16_t>(c.bg))};
         }
         int left = gap;
         const int top = gap + static_cast<int>(f) * (side + gap);

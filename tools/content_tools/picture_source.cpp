@@ -1,11 +1,10 @@
 #include "content_tools/picture_source.h"
-#include "content_tools/source_text.h"
 #include "console/surface_files.h"
+#include "content_tools/source_text.h"
 #include "platform/files.h"
 #include "platform/raster/cp437.h"
 #include <algorithm>
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>

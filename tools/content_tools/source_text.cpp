@@ -141,4 +141,3 @@ std::vector<std::string> splitLines(const std::string &text) {
     }
     return lines;
 }
-

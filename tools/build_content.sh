@@ -47,7 +47,7 @@ for source in content/levels/*.level; do
   "$build/tools/levelc/levelc" "$source" data/levels
   levels=$((levels + 1))
 done
-"$build/tools/levelshot/levelshot" --data=. docs/levels > /dev/null
+"$build/tools/levelshot/levelshot" --data=. --scale=1 docs/levels > /dev/null
 
 sounds="not rendered (oggenc is not installed)"
 if command -v oggenc > /dev/null; then

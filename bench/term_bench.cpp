@@ -3,8 +3,8 @@
 // and what a palette fade costs in each colour mode.
 #include "console/console_setup.h"
 #include "platform/term/term_encoder.h"
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
 

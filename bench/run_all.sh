@@ -269,7 +269,8 @@ if [ $term_ok = 1 ] && [ -x "$build/ncurses_peer" ]; then
     sample_load
     for ((run = 0; run < runs; run++)); do
         T pipe-pane -t t -o "cat > $work/term-out"
-        pane_start "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo"
+        # Every picture, as the peer paints every frame.
+        pane_start "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt env WOBBLE_TERM_RATE=0 $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo"
         pane_wait 120
         T pipe-pane -t t
         sleep 0.3

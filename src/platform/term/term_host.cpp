@@ -27,12 +27,12 @@ static const uint32_t startPalette[16] = {
 
 constexpr int FRAME_WIDTH = 116, FRAME_HEIGHT = 88;
 constexpr int PIXELS_PER_CELL = 8;
-// The terminal shows at most 20 pictures a second. The game presents one on
-// every pass of its loop, and in a busy fight a picture written for each
-// costs twice the bytes of one every 50 ms for little the eye can follow; a
-// terminal is often at the far end of a network link. A shake's moves are
-// drawn by the same clock.
-constexpr int64_t REDRAW_NS = 50000000;
+// The terminal shows at most 20 pictures a second unless WOBBLE_TERM_RATE says
+// otherwise (0: every one). The game presents one on every pass of its loop,
+// and in a busy fight a picture written for each costs twice the bytes of one
+// every 50 ms for little the eye can follow; a terminal is often at the far
+// end of a network link. A shake's moves are drawn by the same clock.
+constexpr int DEFAULT_PICTURES_PER_SECOND = 20;
 
 static struct {
     bool created = false;
@@ -48,6 +48,7 @@ static struct {
     bool moved = false;           // the place changed since the last drawing
     bool shakeScrolls = true;     // the shake slides the picture instead of repainting it
     int64_t drawnAt = 0;
+    int64_t redrawNs = 1000000000 / DEFAULT_PICTURES_PER_SECOND;
     bool messageShown = false;
     int64_t lastPump = 0;
     std::string out;
@@ -512,7 +513,7 @@ static void service(bool now = false) {
         if (termInput.suspendRequested)
             suspendProgram();
     }
-    if (term.drawWaiting && t - term.drawnAt >= REDRAW_NS) {
+    if (term.drawWaiting && t - term.drawnAt >= term.redrawNs) {
         term.drawWaiting = false;
         term.drawnAt = t;
         if (term.moved) {
@@ -588,7 +589,7 @@ static void tIdle(uint32_t ms) {
     if (due >= 0 && due < timeout)
         timeout = due;
     if (term.drawWaiting) {
-        const int64_t left = term.drawnAt + REDRAW_NS - monotonicNs();
+        const int64_t left = term.drawnAt + term.redrawNs - monotonicNs();
         timeout = std::min(timeout, static_cast<int>(std::max<int64_t>(0, left / 1000000)));
     }
     waitForInput(timeout);
@@ -753,6 +754,18 @@ Host *createTermHost(std::string &error) {
         return nullptr;
     }
     term.shakeScrolls = shake != "repaint";
+    const std::string rate = setting("WOBBLE_TERM_RATE");
+    if (!rate.empty()) {
+        char *end = nullptr;
+        const long perSecond = strtol(rate.c_str(), &end, 10);
+        if (*end || end == rate.c_str() || perSecond < 0 || perSecond > 1000) {
+            error = "WOBBLE_TERM_RATE must be a number of pictures a second from 1 to 1000, or 0 "
+                    "for every picture, not '" +
+                    rate + "'";
+            return nullptr;
+        }
+        term.redrawNs = perSecond ? 1000000000 / perSecond : 0;
+    }
     if (tcgetattr(STDIN_FILENO, &term.saved) != 0) {
         error = std::string("cannot read the terminal's settings: ") + strerror(errno);
         return nullptr;

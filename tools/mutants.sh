@@ -10,6 +10,8 @@ WORK=${1:-$ROOT/build-mutants}
 PATTERN=${2:-}
 TREE=$WORK/tree
 BUILD=$WORK/build
+# The programs the tests start find the game's data in the copy.
+export WOBBLEWICK_DATA=$TREE
 JOBS=${JOBS:-2}
 mkdir -p "$WORK"
 

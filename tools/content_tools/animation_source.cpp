@@ -102,7 +102,6 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
             }
             if (words.size() != 3 || !parseNumber(words[1], 1, ANIM_MAX_SIDE, width) ||
                 !parseNumber(words[2], 1, ANIM_MAX_SIDE, height)) {
-                width = 0;
                 error = lineError(lineNo, format("expected 'size WIDTH HEIGHT' in cells, each "
                                                  "1 to %d",
                                                  ANIM_MAX_SIDE));

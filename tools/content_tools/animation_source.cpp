@@ -3,12 +3,9 @@
 #include "console/surface.h"
 #include "content_tools/source_text.h"
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -84,16 +81,9 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
 
     for (size_t i = 0; i < lines.size(); i++) {
         const int lineNo = static_cast<int>(i) + 1;
-        std::vector<std::string> words = splitWords(lines[i]);
-        if (words.empty() || words[0][0] == '#')
+        const std::vector<std::string> words = statementWords(lines[i]);
+        if (words.empty())
             continue;
-        // A word starting with '#' begins a comment, except where a key or its
-        // character may itself be '#'.
-        for (size_t w = words[0] == "key" ? 3 : 1; w < words.size(); w++)
-            if (words[w][0] == '#') {
-                words.resize(w);
-                break;
-            }
         const std::string &word = words[0];
         if (word == "size") {
             if (width) {
@@ -275,14 +265,10 @@ std::string animationScript(const CompiledAnimation &animation) {
 }
 
 int loadAnimationSourceFile(const std::string &path, CompiledAnimation &out, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": " + strerror(errno);
+    std::string text;
+    if (!readWholeFile(path, text, error))
         return 0;
-    }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    if (!compileAnimationSource(buffer.str(), out, error)) {
+    if (!compileAnimationSource(text, out, error)) {
         error = path + ": " + error;
         return 0;
     }

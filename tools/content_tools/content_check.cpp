@@ -3,10 +3,9 @@
 #include "content_tools/animation_source.h"
 #include "content_tools/level_source.h"
 #include "content_tools/picture_source.h"
+#include "content_tools/source_text.h"
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -28,23 +27,12 @@ std::vector<fs::path> sources(const fs::path &folder, const std::string &extensi
 // Compares a committed file with what its source compiles to.
 void compare(const fs::path &target, const std::string &compiled, const fs::path &source,
              std::vector<std::string> &problems) {
-    std::ifstream in(target, std::ios::binary);
-    if (!in) {
+    std::string committed, error;
+    if (!readWholeFile(target.string(), committed, error))
         problems.push_back(target.string() + " is missing" + REBUILD);
-        return;
-    }
-    std::stringstream committed;
-    committed << in.rdbuf();
-    if (committed.str() != compiled)
+    else if (committed != compiled)
         problems.push_back(target.string() + " differs from its source " + source.string() +
                            REBUILD);
-}
-
-std::string readAll(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 } // namespace
@@ -91,8 +79,8 @@ ContentReport checkContent(const std::string &rootPath) {
         report.sources++;
         CompiledLevel level;
         std::string error;
-        if (!compileLevelSource(readAll(source), level, error)) {
-            problems.push_back(source.string() + ": " + error);
+        if (!loadLevelSourceFile(source.string(), level, error)) {
+            problems.push_back(error);
             continue;
         }
         const fs::path base = root / "data" / "levels" / level.name;

@@ -1,4 +1,5 @@
 #include "content_tools/level_source.h"
+#include "content_tools/source_text.h"
 #include "world/level_writer.h"
 #include "world/object_records.h"
 #include <map>
@@ -66,5 +67,16 @@ int compileLevelSource(const std::string &text, CompiledLevel &out, std::string 
     out.rot.clear();
     for (int32_t t : turns)
         out.rot += std::to_string(t) + "\n";
+    return 1;
+}
+
+int loadLevelSourceFile(const std::string &path, CompiledLevel &out, std::string &error) {
+    std::string text;
+    if (!readWholeFile(path, text, error))
+        return 0;
+    if (!compileLevelSource(text, out, error)) {
+        error = path + ": " + error;
+        return 0;
+    }
     return 1;
 }

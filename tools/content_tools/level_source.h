@@ -22,3 +22,6 @@ struct CompiledLevel {
 // Compiles a level source. Returns 1 with the level, or 0 with a message
 // that starts with the line number ("line 7: ...") in `error`.
 int compileLevelSource(const std::string &text, CompiledLevel &out, std::string &error);
+
+// Reads and compiles a level source file; the message names the file.
+int loadLevelSourceFile(const std::string &path, CompiledLevel &out, std::string &error);

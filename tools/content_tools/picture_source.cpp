@@ -4,13 +4,9 @@
 #include "platform/files.h"
 #include "platform/raster/cp437.h"
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -77,16 +73,9 @@ int compilePictureSource(const std::string &text, CompiledPicture &out, std::str
 
     for (size_t i = 0; i < lines.size(); i++) {
         const int lineNo = static_cast<int>(i) + 1;
-        std::vector<std::string> words = splitWords(lines[i]);
-        if (words.empty() || words[0][0] == '#')
+        const std::vector<std::string> words = statementWords(lines[i]);
+        if (words.empty())
             continue;
-        // A word starting with '#' begins a comment, except where a key or its
-        // character may itself be '#'.
-        for (size_t w = words[0] == "key" ? 3 : 1; w < words.size(); w++)
-            if (words[w][0] == '#') {
-                words.resize(w);
-                break;
-            }
         const std::string &word = words[0];
         if (word == "size") {
             if (sizeLine) {
@@ -317,14 +306,9 @@ int loadTextPictureFile(const std::string &path, Surface **out) {
 }
 
 int loadPictureFile(const std::string &path, CompiledPicture &out, std::string &error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": " + strerror(errno);
+    std::string bytes;
+    if (!readWholeFile(path, bytes, error))
         return 0;
-    }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    const std::string bytes = buffer.str();
 
     Surface *surface = nullptr;
     if (bytes.size() >= 2 && (static_cast<unsigned char>(bytes[0]) |

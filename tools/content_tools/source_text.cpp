@@ -1,7 +1,10 @@
 #include "content_tools/source_text.h"
 #include "platform/raster/cp437.h"
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -30,6 +33,30 @@ std::vector<std::string> splitWords(const std::string &line) {
     while (in >> word)
         words.push_back(word);
     return words;
+}
+
+std::vector<std::string> statementWords(const std::string &line) {
+    std::vector<std::string> words = splitWords(line);
+    if (!words.empty() && words[0][0] == '#')
+        words.clear();
+    for (size_t w = !words.empty() && words[0] == "key" ? 3 : 1; w < words.size(); w++)
+        if (words[w][0] == '#') {
+            words.resize(w);
+            break;
+        }
+    return words;
+}
+
+int readWholeFile(const std::string &path, std::string &text, std::string &error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": " + strerror(errno);
+        return 0;
+    }
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return 1;
 }
 
 std::string lower(std::string s) {

@@ -13,6 +13,12 @@ std::string lineError(int line, const std::string &message);
 // The text's lines without their line breaks (a '\r' before one included).
 std::vector<std::string> splitLines(const std::string &text);
 std::vector<std::string> splitWords(const std::string &line);
+// The words of a statement without its comment: a line that starts with '#'
+// has none, and a word starting with '#' ends the line, except where a key or
+// its character (the second and third words of "key") may itself be '#'.
+std::vector<std::string> statementWords(const std::string &line);
+// The whole file as bytes; 0 with "PATH: reason" in `error` when it cannot be read.
+int readWholeFile(const std::string &path, std::string &text, std::string &error);
 std::string lower(std::string s);
 // The value of a hex digit, or -1.
 int hexDigit(char32_t c);

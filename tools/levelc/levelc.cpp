@@ -6,25 +6,17 @@
 #include "content_tools/level_source.h"
 #include "platform/files.h"
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 int main(int argc, char **argv) {
     if (argc != 3) {
         fprintf(stderr, "usage: levelc SOURCE.level OUTDIR\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        fprintf(stderr, "levelc: %s: cannot be opened\n", argv[1]);
-        return 1;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
     CompiledLevel level;
     std::string error;
-    if (!compileLevelSource(text.str(), level, error)) {
-        fprintf(stderr, "levelc: %s: %s\n", argv[1], error.c_str());
+    if (!loadLevelSourceFile(argv[1], level, error)) {
+        fprintf(stderr, "levelc: %s\n", error.c_str());
         return 1;
     }
     const std::string base = std::string(argv[2]) + "/" + level.name;

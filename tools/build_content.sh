@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Rebuilds every compiled content file from its source under content/:
-#   content/art/<path>.txt          -> data/<path>.srf
+#   content/art/<path>.txt          -> data/<path>.srf (and from Wick's
+#                                      portrait the program's icons,
+#                                      packaging/icons/, where ImageMagick is)
 #   content/art/docs/<path>.txt     -> docs/<path>.png, drawn at twice the size
 #   content/animations/<name>.anim  -> data/surfaces/<name>.anm
 #   content/levels/*.level          -> data/levels/<name>.lvl and .rot, and
@@ -35,6 +37,11 @@ while IFS= read -r -d '' source; do
   esac
   pictures=$((pictures + 1))
 done < <(find content/art -name '*.txt' -type f -print0 | sort -z)
+icons="icons not drawn (ImageMagick's convert is not installed)"
+if command -v convert > /dev/null; then
+  tools/make_icons.sh "$build"
+  icons="icons"
+fi
 
 animations=0
 for source in content/animations/*.anim; do
@@ -54,5 +61,5 @@ if command -v oggenc > /dev/null; then
   tools/synth/render_all.sh "$build/tools/synth/synth" > /dev/null
   sounds="rendered"
 fi
-echo "build_content: $pictures pictures, $animations animations, $levels levels; music and effects $sounds"
+echo "build_content: $pictures pictures, $icons, $animations animations, $levels levels; music and effects $sounds"
 "$build/srftool" check .

@@ -49,5 +49,5 @@ printf 'size 2 1\ngroup 6\ncollides 0 3\nframe a\nRk\n.R\n' > "$work/kiss.anim"
 "$tool" png "$work/kiss.anim" "$work/kiss.png" || fail "png of an animation"
 
 # The committed content agrees with its sources.
-"$tool" check . > /dev/null || fail "content/ and the compiled files disagree: run tools/build_content.sh"
+"$tool" check . > /dev/null || fail "content/ and the compiled files disagree: run make content"
 echo "srftool: all checks passed"

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char *const REBUILD = ": run tools/build_content.sh";
+const char *const REBUILD = ": run make content";
 
 // The files under `folder` whose names end in `extension`, in name order.
 std::vector<fs::path> sources(const fs::path &folder, const std::string &extension) {

@@ -16,5 +16,5 @@ struct ContentReport {
 // Compiles every source under `root`/content and compares it with the
 // committed file it becomes, byte for byte where the game reads it. Only the
 // existence of the docs' PNG pictures and of the music is checked: drawing and
-// rendering them again is left to tools/build_content.sh.
+// rendering them again is left to make content.
 ContentReport checkContent(const std::string &root);

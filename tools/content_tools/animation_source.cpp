@@ -125,6 +125,10 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
                 error = lineError(lineNo, "expected 'key K CHARACTER FOREGROUND BACKGROUND'");
                 return 0;
             }
+            if (keys.count(key[0])) {
+                error = lineError(lineNo, "the key " + describe(key[0]) + " is given twice");
+                return 0;
+            }
             if (!parseCharacter(words[2], code, problem)) {
                 error = lineError(lineNo, problem);
                 return 0;
@@ -240,7 +244,6 @@ int compileAnimationSource(const std::string &text, CompiledAnimation &out, std:
     out.height = height;
     out.group = group;
     out.collides = collides;
-    out.frameNames = names;
     out.frames = frames;
     return 1;
 }

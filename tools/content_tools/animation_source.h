@@ -22,7 +22,6 @@ struct CompiledAnimation {
     int height = 0; // cells
     int group = 0;  // every frame's collision group
     std::vector<int> collides;
-    std::vector<std::string> frameNames;
     std::vector<std::vector<AnimationCell>> frames; // width x height each, row by row
 };
 

@@ -24,15 +24,16 @@ std::vector<fs::path> sources(const fs::path &folder, const std::string &extensi
     return found;
 }
 
-// Compares a committed file with what its source compiles to.
+// Compares a committed file with what its source compiles to. Paths are
+// written with forward slashes on every system.
 void compare(const fs::path &target, const std::string &compiled, const fs::path &source,
              std::vector<std::string> &problems) {
     std::string committed, error;
-    if (!readWholeFile(target.string(), committed, error))
-        problems.push_back(target.string() + " is missing" + REBUILD);
+    if (!readWholeFile(target.generic_string(), committed, error))
+        problems.push_back(target.generic_string() + " is missing" + REBUILD);
     else if (committed != compiled)
-        problems.push_back(target.string() + " differs from its source " + source.string() +
-                           REBUILD);
+        problems.push_back(target.generic_string() + " differs from its source " +
+                           source.generic_string() + REBUILD);
 }
 
 } // namespace
@@ -51,12 +52,12 @@ ContentReport checkContent(const std::string &rootPath) {
         target.replace_extension(doc ? ".png" : ".srf");
         CompiledPicture picture;
         std::string error;
-        if (!loadPictureFile(source.string(), picture, error)) {
+        if (!loadPictureFile(source.generic_string(), picture, error)) {
             problems.push_back(error);
         } else if (doc) {
             // A PNG is for looking at; only game data must match byte for byte.
             if (!fs::exists(target))
-                problems.push_back(target.string() + " is missing" + REBUILD);
+                problems.push_back(target.generic_string() + " is missing" + REBUILD);
         } else {
             const std::vector<unsigned char> srf =
                 encodeSurface(picture.cells.data(), picture.width, picture.height);
@@ -68,7 +69,7 @@ ContentReport checkContent(const std::string &rootPath) {
         report.sources++;
         CompiledAnimation animation;
         std::string error;
-        if (!loadAnimationSourceFile(source.string(), animation, error))
+        if (!loadAnimationSourceFile(source.generic_string(), animation, error))
             problems.push_back(error);
         else
             compare(root / "data" / "surfaces" / (source.stem().string() + ".anm"),
@@ -79,14 +80,14 @@ ContentReport checkContent(const std::string &rootPath) {
         report.sources++;
         CompiledLevel level;
         std::string error;
-        if (!loadLevelSourceFile(source.string(), level, error)) {
+        if (!loadLevelSourceFile(source.generic_string(), level, error)) {
             problems.push_back(error);
             continue;
         }
         const fs::path base = root / "data" / "levels" / level.name;
-        compare(base.string() + ".lvl", std::string(level.lvl.begin(), level.lvl.end()), source,
-                problems);
-        compare(base.string() + ".rot", level.rot, source, problems);
+        compare(base.generic_string() + ".lvl", std::string(level.lvl.begin(), level.lvl.end()),
+                source, problems);
+        compare(base.generic_string() + ".rot", level.rot, source, problems);
     }
 
     for (const char *kind : {"music", "sfx"})
@@ -94,7 +95,7 @@ ContentReport checkContent(const std::string &rootPath) {
             report.sources++;
             const fs::path target = root / "data" / kind / (source.stem().string() + ".ogg");
             if (!fs::exists(target))
-                problems.push_back(target.string() + " is missing" + REBUILD);
+                problems.push_back(target.generic_string() + " is missing" + REBUILD);
         }
     return report;
 }

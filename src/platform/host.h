@@ -183,6 +183,7 @@ struct Host {
     int (*getWindowRect)(HostRect *rect);
     void (*moveWindow)(int x, int y);
 
+    // Sound: the host's own calls, or silentSound where it has none.
     const SoundHost *sound;
 
     // Leaves the machine as it was found (terminal modes, palette); called once at exit.

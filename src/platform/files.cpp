@@ -15,8 +15,16 @@
 #include <io.h>
 #include <windows.h>
 // Windows has no links to follow out of the data in its plain file calls, and
-// its files never block on opening.
-#define realpath(path, resolved) _fullpath((resolved), (path), PATH_MAX)
+// its files never block on opening. Its full paths are spelt with forward
+// slashes here, as the containment checks compare them.
+static char *realpath(const char *path, char *resolved) {
+    if (!_fullpath(resolved, path, PATH_MAX))
+        return nullptr;
+    for (char *c = resolved; *c; c++)
+        if (*c == '\\')
+            *c = '/';
+    return resolved;
+}
 #define lstat stat
 #define O_NONBLOCK 0
 #define O_CLOEXEC O_BINARY

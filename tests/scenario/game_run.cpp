@@ -3,6 +3,7 @@
 #include "input/timers.h"
 #include "platform/host.h"
 #include "sound/sound.h"
+#include "world/high_score.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_list.h"
@@ -70,6 +71,9 @@ GameSnapshot playGame(const std::string &root, const std::string &script, int32_
     playLoop(&screenState);
     if (!snapshot.closed)
         takeSnapshot();
+    // The game keeps its high-score file open; Windows removes no folder
+    // that holds an open file.
+    closeHighScoreFile();
     firstLevelIndex = 0;
     hostCloseRequested = nullptr;
     return snapshot;

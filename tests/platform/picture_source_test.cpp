@@ -8,6 +8,11 @@
 
 namespace {
 
+// A path with forward slashes, as Windows joins with back ones.
+std::string generic(const std::string &path) {
+    return std::filesystem::path(path).generic_string();
+}
+
 CompiledPicture compileOk(const std::string &text) {
     CompiledPicture picture;
     std::string error;
@@ -187,10 +192,10 @@ TEST(ArtCheck, FindsMissingStaleAndBrokenPictures) {
     root.write("art/README.md", "not a picture");
     const std::vector<ArtItem> items = listArt(root.path);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].target, root.file("docs/sheet.png"));
+    EXPECT_EQ(generic(items[0].target), root.file("docs/sheet.png"));
     EXPECT_TRUE(items[0].png);
-    EXPECT_EQ(items[1].target, root.file("data/surfaces/HUD.srf"));
-    EXPECT_EQ(items[2].target, root.file("data/surfaces/Menu/Menu.srf"));
+    EXPECT_EQ(generic(items[1].target), root.file("data/surfaces/HUD.srf"));
+    EXPECT_EQ(generic(items[2].target), root.file("data/surfaces/Menu/Menu.srf"));
     EXPECT_FALSE(items[2].png);
 
     // Nothing compiled yet: every target is missing.

@@ -282,6 +282,9 @@ void rShutdown() {
     flushSame();
     putByte(rec.out, OP_END);
     flushFile();
+    if (rec.file)
+        fclose(rec.file);
+    rec.file = nullptr;
     rec.real->shutdown();
 }
 

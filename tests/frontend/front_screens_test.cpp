@@ -300,6 +300,7 @@ struct AttractFixture : FrontFixture {
         FrontEnd_Init();
         showCredits = 0;
         highScore = 0;
+        gameWon = 0; // as a new run has it, whichever game was won before
         loadEndPictures();
     }
     ~AttractFixture() { FrontEnd_Shutdown(); }

@@ -32,10 +32,6 @@ PlayField::PlayField(const std::string &script) : game(script) {
 }
 
 PlayField::~PlayField() {
-    // A death or a won level left half done would carry into the next test's game.
-    dyingFlag = 0;
-    gameOverFlag = 0;
-    levelDoneFlag = 0;
     closeHighScoreFile();
     Dialog_ClearAll();
     clearObjects();

@@ -63,6 +63,8 @@ GameSnapshot playGame(const std::string &root, const std::string &script, int32_
     initSound();
     snapshot = GameSnapshot{};
     snapshot.gameStart = gameClock();
+    // A new game's flags, whatever a test before this one left half done.
+    dyingFlag = gameOverFlag = levelDoneFlag = 0;
     score = 0;
     lives = startLives;
     credits = startCredits;

@@ -18,6 +18,8 @@ mkdir -p "$WORK"
 # still hold a mutant: then every file counts as changed.
 rm -rf "$TREE" && mkdir -p "$TREE"
 tar -C "$ROOT" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$TREE" -xf -
+# The programs the tests start look for the game's data beside the build folder.
+rm -rf "$WORK/data" && cp -rl "$TREE/data" "$WORK/data"
 [[ -e $WORK/clean ]] || find "$TREE" -type f -exec touch {} +
 rm -f "$WORK/clean"
 cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2

@@ -23,6 +23,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -E '^script_'
 	cd $(BUILD) && ctest --output-on-failure -R '^script_'
+	@tools/windows.sh test $(BUILD)
 	@$(MAKE) --no-print-directory sanitize fuzz
 	@tools/check_format.sh
 	@tools/check_desktop_files.sh
@@ -72,8 +73,8 @@ serve: web
 windows: setup
 	@tools/windows.sh build
 
-# The Windows build's own checks under wine (not yet part of `make test`).
-test-windows: setup
+# The Windows build's own checks under wine (also part of `make test`).
+test-windows: build
 	@tools/windows.sh test $(BUILD)
 
 format:

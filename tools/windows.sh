@@ -19,20 +19,29 @@ build() {
 }
 
 # Wine with a prefix of its own (made once, then kept in the cache), no
-# display (its console then runs in the terminal) and no debug noise. The
-# server stays up between the many short runs and goes when the script ends.
+# display (its console then runs in the terminal) and no debug noise. Runs
+# of this script at the same time share the prefix and its server, which
+# ends by itself a few seconds after its last program.
 start_wine() {
     export WINEPREFIX=${WOBBLE_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/wobblewick-wine}
     # XAudio2 is switched off: wine's own falls over without a sound card.
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;xaudio2_9=d" LC_ALL=C.UTF-8
     unset DISPLAY WAYLAND_DISPLAY
-    mkdir -p "$WINEPREFIX"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "Making the wine prefix $WINEPREFIX (once)"
-        wineboot -i >/dev/null 2>&1
-    fi
-    wineserver -p >/dev/null 2>&1 </dev/null
-    trap 'wineserver -k 2>/dev/null; rm -rf "$scratch"' EXIT
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "Making the wine prefix $WINEPREFIX (once)"
+            rm -rf "$WINEPREFIX"
+            wineboot -i >/dev/null 2>&1 && wineserver -w
+        fi
+    ) 9>"$WINEPREFIX.lock"
+    trap 'rm -rf "$scratch"' EXIT
+}
+
+# A Windows program under wine, its output with Unix line ends.
+win() {
+    wine "$@" | tr -d '\r'
 }
 
 # Only DLLs that every Windows has: the C++ runtime is linked in.
@@ -45,16 +54,18 @@ check_imports() {
     fi
 }
 
-# The unit, scenario, level-proof, whole-game, replay and (brief) soak tests.
+# The unit, scenario, level-proof, whole-game, replay and (brief) soak tests,
+# in one wine process: wine is slow to start.
 run_suite() {
-    WOBBLE_SOAK_FRAMES=${WOBBLE_SOAK_FRAMES:-1500} \
-        wine "$WINBUILD/wobble_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tee "$scratch/suite.log" |
-        grep -vE '^\[ *(OK|RUN) ' | tail -n 30
+    WOBBLE_SOAK_FRAMES=${WOBBLE_SOAK_FRAMES:-1500} timeout 1200 \
+        wine "$WINBUILD/wobble_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' >"$scratch/suite.log"
+    grep -vE '^\[ *(OK|RUN) |No such file or directory$' "$scratch/suite.log" | tail -n 25
     grep -q '^\[  PASSED  \]' "$scratch/suite.log" && ! grep -q '^\[  FAILED  \]' "$scratch/suite.log" ||
         fail "the test suite under wine"
 }
 
-# A session recorded by one build replays on the other without drifting.
+# A session recorded by one build replays on the other without drifting:
+# a level with boxes and turns, played by its proof.
 cross_replays() {
     local linux=$1 out
     make_data_root "$scratch/root"
@@ -62,9 +73,9 @@ cross_replays() {
     local args=(-skiptogame -soundoff --start-level=2 --seed=7 "--data=$scratch/root")
     out=$("$linux" "${args[@]}" --script="$script" --record="$scratch/linux.rec" 2>/dev/null)
     check_replay "recorded on Linux, replayed on Windows" "$(tail -n 1 <<<"$out")" \
-        wine "$WINBUILD/wobblewick.exe" --replay="$scratch/linux.rec" --host=headless
-    out=$(wine "$WINBUILD/wobblewick.exe" "${args[@]}" --script="$script" \
-        --record="$scratch/windows.rec" 2>/dev/null | tr -d '\r')
+        win "$WINBUILD/wobblewick.exe" --replay="$scratch/linux.rec" --host=headless
+    out=$(win "$WINBUILD/wobblewick.exe" "${args[@]}" --script="$script" \
+        --record="$scratch/windows.rec" 2>/dev/null)
     check_replay "recorded on Windows, replayed on Linux" "$(tail -n 1 <<<"$out")" \
         "$linux" --replay="$scratch/windows.rec" --host=headless
 }
@@ -80,7 +91,8 @@ test)
     check_imports
     run_suite
     cross_replays "$(realpath "${2:-build}")/wobblewick"
-    bash tests/platform/win32_console.sh "$WINBUILD/wobblewick.exe" || fail "the console host under wine"
+    bash tests/platform/win32_console_wine.bash "$WINBUILD/wobblewick.exe" ||
+        fail "the console host under wine"
     echo "Windows build under wine: $failures failed"
     [ "$failures" -eq 0 ]
     ;;
@@ -88,7 +100,7 @@ timedemo)
     build >/dev/null
     scratch=$(mktemp -d)
     start_wine
-    wine "$WINBUILD/wobblewick.exe" --replay="$2" --timedemo | tr -d '\r' | grep '^timedemo:'
+    win "$WINBUILD/wobblewick.exe" --replay="$2" --timedemo | grep '^timedemo:'
     ;;
 *)
     echo "usage: tools/windows.sh build|test [LINUX_BUILD]|timedemo RECORDING" >&2

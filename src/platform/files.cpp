@@ -15,8 +15,16 @@
 #include <io.h>
 #include <windows.h>
 // Windows has no links to follow out of the data in its plain file calls, and
-// its files never block on opening.
-#define realpath(path, resolved) _fullpath((resolved), (path), PATH_MAX)
+// its files never block on opening. Its full paths are spelt with forward
+// slashes here, as the containment checks compare them.
+static char *realpath(const char *path, char *resolved) {
+    if (!_fullpath(resolved, path, PATH_MAX))
+        return nullptr;
+    for (char *c = resolved; *c; c++)
+        if (*c == '\\')
+            *c = '/';
+    return resolved;
+}
 #define lstat stat
 #define O_NONBLOCK 0
 #define O_CLOEXEC O_BINARY
@@ -58,12 +66,21 @@ static bool relativeInside(const char *path, const std::string &root, std::strin
     for (char &c : p)
         if (c == '\\')
             c = '/';
-    if (!p.empty() && p[0] == '/') {
+#ifdef _WIN32
+    // "C:/..." is as absolute there as "/..." is.
+    const bool absolute = p.size() > 2 && p[1] == ':' && p[2] == '/';
+#else
+    const bool absolute = false;
+#endif
+    if (!p.empty() && (p[0] == '/' || absolute)) {
         // An absolute path is taken only when it names something inside the root.
-        std::string prefix = root.empty() ? "" : root;
+        std::string prefix = root;
+        for (char &c : prefix)
+            if (c == '\\')
+                c = '/';
         if (!prefix.empty() && prefix.back() != '/')
             prefix += '/';
-        if (prefix.empty() || prefix[0] != '/' || p.compare(0, prefix.size(), prefix) != 0)
+        if (prefix.empty() || p.compare(0, prefix.size(), prefix) != 0)
             return false;
         p.erase(0, prefix.size());
     }

@@ -42,8 +42,10 @@ std::vector<std::string> lines(const std::string &text) {
 TEST(SaveLevel, WritesTheLevelFileAndAppendsItToTheList) {
     EditorBench bench("2Wake\nMystery\nTumble\nDrift\n");
     namespace fs = std::filesystem;
+    // Writable by all: a mode Windows can hold too, and not the one a new file gets.
     const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write |
-                             fs::perms::group_read | fs::perms::group_write;
+                             fs::perms::group_read | fs::perms::group_write |
+                             fs::perms::others_read | fs::perms::others_write;
     fs::permissions(bench.levels("Levels.txt"), shared);
     EditorSnapshot s = bench.run(placeThreeAndSave("q"));
     EXPECT_EQ(fs::status(bench.levels("Levels.txt")).permissions(), shared)

@@ -300,6 +300,7 @@ struct AttractFixture : FrontFixture {
         FrontEnd_Init();
         showCredits = 0;
         highScore = 0;
+        gameWon = 0; // as a new run has it, whichever game was won before
         loadEndPictures();
     }
     ~AttractFixture() { FrontEnd_Shutdown(); }
@@ -350,13 +351,14 @@ TEST(Attract, AHighScoreThatCannotBeSavedIsSaidOnItsPage) {
     };
     Attract_Run(&f.state);
     EXPECT_EQ(said().find("cannot be saved"), std::string::npos) << said();
+    closeHighScoreFile(); // Windows removes no open file
     std::filesystem::remove(f.dir.file("data/stats/highScores.txt"));
     testing::internal::CaptureStderr();
     loadEndPictures();
     testing::internal::GetCapturedStderr();
     Attract_Run(&f.state);
     EXPECT_NE(said().find("This best score cannot be saved ("), std::string::npos) << said();
-    EXPECT_NE(said().find("highScores.txt: No such file or directory"), std::string::npos);
+    EXPECT_NE(said().find("highScores.txt: No such file"), std::string::npos) << said();
     EXPECT_NE(said().find("It lasts only until the game ends."), std::string::npos);
 }
 

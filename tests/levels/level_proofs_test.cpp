@@ -119,6 +119,10 @@ int32_t play(uint64_t limitMs, int32_t only = -1) {
     host = &watched;
     hostCloseRequested = [] { screenState.current = STATE_EXIT; };
     chanceSeed = 0;
+    // A new game's counts and flags, whatever a test before this one left.
+    lives = STARTING_LIVES;
+    score = 0;
+    dyingFlag = gameOverFlag = levelDoneFlag = 0;
     firstLevelIndex = only > 0 ? only - 1 : 0;
     screenState = ScreenState{STATE_GAME, STATE_GAME};
     playLoop(&screenState);

@@ -3,7 +3,6 @@
 #include "platform/raster/rasteriser.h"
 #include "platform/term/term_encoder.h"
 #include "platform/term/term_glyphs.h"
-#include "platform/term/term_host.h"
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
@@ -513,12 +512,4 @@ TEST(TermEncoder, ColourTables) {
     EXPECT_EQ(termNearest256(0x808080), 244); // the grey ramp beats the cube
     EXPECT_EQ(termNearest256(0x0000FF), 196); // pure red
     EXPECT_EQ(termNearest256(0x800000), 18);  // dark blue: 0, 0, 135
-}
-
-TEST(TermHost, TheTooSmallMessageNamesBothSizes) {
-    const std::string text = termTooSmallText(200, 50, 2);
-    EXPECT_NE(text.find("at least 232 x 88"), std::string::npos);
-    EXPECT_NE(text.find("This one is 200 x 50."), std::string::npos);
-    EXPECT_NE(text.find("116 x 88"), std::string::npos);
-    EXPECT_EQ(termTooSmallText(100, 50, 1).find("WOBBLE_TERM_COLUMNS"), std::string::npos);
 }

@@ -51,7 +51,7 @@ TEST(FrontEndPath, SplashMenuGamePauseQuitCreditsMenuFarewell) {
     int count = 0;
     for (const auto &entry : std::filesystem::directory_iterator(frames)) {
         count++;
-        Surface *frame = loadSurfaceFile(entry.path().c_str());
+        Surface *frame = loadSurfaceFile(entry.path().string().c_str());
         creditsShown = creditsShown || sameCells(frame, credits);
         freeSurface(frame);
     }

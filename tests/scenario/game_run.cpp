@@ -3,6 +3,7 @@
 #include "input/timers.h"
 #include "platform/host.h"
 #include "sound/sound.h"
+#include "world/high_score.h"
 #include "world/levels.h"
 #include "world/object_access.h"
 #include "world/object_list.h"
@@ -62,6 +63,8 @@ GameSnapshot playGame(const std::string &root, const std::string &script, int32_
     initSound();
     snapshot = GameSnapshot{};
     snapshot.gameStart = gameClock();
+    // A new game's flags, whatever a test before this one left half done.
+    dyingFlag = gameOverFlag = levelDoneFlag = 0;
     score = 0;
     lives = startLives;
     credits = startCredits;
@@ -70,6 +73,9 @@ GameSnapshot playGame(const std::string &root, const std::string &script, int32_
     playLoop(&screenState);
     if (!snapshot.closed)
         takeSnapshot();
+    // The game keeps its high-score file open; Windows removes no folder
+    // that holds an open file.
+    closeHighScoreFile();
     firstLevelIndex = 0;
     hostCloseRequested = nullptr;
     return snapshot;

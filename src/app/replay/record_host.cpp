@@ -16,6 +16,7 @@ namespace {
 struct Recording {
     Host *real = nullptr;
     FILE *file = nullptr;
+    std::string path;
     std::string out; // written to the file in large pieces
     uint64_t same = 0;
     ReplayPrediction pred;
@@ -292,12 +293,19 @@ void rShutdown() {
     flushSame();
     putByte(rec.out, OP_END);
     flushFile();
+    // Closed here, as Windows removes no open file; what the way out still
+    // asks is appended at exit.
+    if (rec.file)
+        fclose(rec.file);
+    rec.file = nullptr;
     rec.real->shutdown();
 }
 
 // Whatever is still held goes out however the program ends.
 void flushAtExit() {
     flushSame();
+    if (!rec.file && !rec.out.empty() && !rec.path.empty())
+        rec.file = fopen(rec.path.c_str(), "ab");
     flushFile();
 }
 
@@ -347,6 +355,7 @@ Host *wrapForRecording(Host *real, const char *path, const ReplayHeader &header,
     rec = Recording{};
     rec.real = real;
     rec.file = file;
+    rec.path = path;
     rec.out = encodeReplayHeader(header);
     flushFile();
     static bool registered = false;

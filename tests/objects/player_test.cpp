@@ -124,3 +124,12 @@ TEST(Player, ACarriedBoxMoreThanEightCellsAwayIsDropped) {
     field.step(1);
     EXPECT_EQ(p->carrying, 0) << "10 cells away it is let go";
 }
+
+TEST(Player, WalkingIntoABoxPushesItHalfACellAnUpdate) {
+    PlayField field("500 down RIGHT\n1500 up RIGHT\n");
+    field.add<PlayerRecord>(KIND_PLAYER, 10, 78, 1);
+    BoxRecord *box = field.add<BoxRecord>(KIND_BOX, 20, 78);
+    field.step(80);
+    // Five updates to reach the box, then 45 of pushing at half a cell each.
+    EXPECT_NEAR(box->x, 42.5f, 0.6f);
+}

@@ -21,7 +21,14 @@ struct PauseFixture {
         lives = 3;
         credits = 0;
     }
-    ~PauseFixture() { Dialog_ClearAll(); }
+    ~PauseFixture() {
+        Dialog_ClearAll();
+        // What the pause's keys set would end the next test's game at once.
+        returnToMenu = 0;
+        dyingFlag = 0;
+        lives = 3;
+        credits = 0;
+    }
     // One play frame as far as the pause and the story boxes go.
     void frame() {
         idleFor(20);

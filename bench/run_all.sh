@@ -105,7 +105,7 @@ fi
 # ---- Benchmarks of the benchmark binary: RUNS repetitions each ----------------------
 sample_load
 note "benchmark binary (compose, a plain copy, terminal encoder), $runs runs"
-"$build/wobble_bench" --benchmark_filter='Compose|PlainFrameCopy|TermPlayFrame' \
+"$build/wobble_bench" --benchmark_filter='Compose|PlainFrameCopy|TermPlayFrame|TermShakeStep' \
     --benchmark_min_time=0.3 --benchmark_repetitions="$runs" --benchmark_format=json \
     >"$work/bench.json" 2>/dev/null
 if [ -n "$display" ]; then
@@ -269,7 +269,8 @@ if [ $term_ok = 1 ] && [ -x "$build/ncurses_peer" ]; then
     sample_load
     for ((run = 0; run < runs; run++)); do
         T pipe-pane -t t -o "cat > $work/term-out"
-        pane_start "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo"
+        # Every picture, as the peer paints every frame.
+        pane_start "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt env WOBBLE_TERM_RATE=0 $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo"
         pane_wait 120
         T pipe-pane -t t
         sleep 0.3
@@ -284,6 +285,25 @@ if [ $term_ok = 1 ] && [ -x "$build/ncurses_peer" ]; then
         term_peer_ms+=" $(awk '{ print $4 / $2 }' "$work/peer.txt" 2>/dev/null)"
     done
     note "boss level in tmux: ours bytes$term_ours_bytes ms/frame$term_ours_ms; ncurses bytes$term_peer_bytes ms/frame$term_peer_ms"
+fi
+# A whole minute of the boss level, played back at its own pace in tmux with
+# the game's palette loaded into the terminal: every turn of the room shakes
+# the picture, which the terminal slides instead of receiving it again.
+session_bytes=""
+if [ $term_ok = 1 ]; then
+    { awk '$1 ~ /^[0-9]+$/ && $1 < 60000' "$boss_script"; echo "60000 end"; } >"$work/minute.script"
+    "$game" -skiptogame -soundoff --seed=0 --data="$work/root" --start-level=$boss_level \
+        --script="$work/minute.script" --record="$work/minute.rec" >/dev/null 2>&1
+    sample_load
+    for ((run = 0; run < runs; run++)); do
+        T pipe-pane -t t -o "cat > $work/term-out"
+        pane_start "env WOBBLE_TERM_COLOURS=palette $game --host=term --data=$work/root --replay=$work/minute.rec"
+        pane_wait 120
+        T pipe-pane -t t
+        sleep 0.3
+        session_bytes+=" $(stat -c %s "$work/term-out")"
+    done
+    note "a minute of the boss level in tmux: bytes$session_bytes"
 fi
 window_ours_ms="" window_peer_ms=""
 if [ -n "$display" ] && [ -x "$build/libtcod_peer" ]; then
@@ -359,6 +379,10 @@ figure "peak memory, terminal host with sound, MB" "< 40" 1 ${peak_term:-n/a}
 boss="25 s of the boss level's proof, $boss_frames frames"
 figure "terminal host, $boss, KiB written in tmux" "—" 0 $(python3 -c "print(' '.join(str(int(v) / 1024) for v in '$term_ours_bytes'.split()))")
 figure "ncurses, the same frames, KiB written in tmux" "—" 0 $(python3 -c "print(' '.join(str(int(v) / 1024) for v in '$term_peer_bytes'.split()))")
+figure "terminal, a shake step (the picture slides a cell), bytes" "≤ 1,024" 0 \
+    $(json_values "$work/bench.json" BM_TermShakeStep bytes_per_step)
+figure "terminal host, a minute of the boss level in tmux (palette mode, shakes included), MB" "≤ 0.6" 2 \
+    $(python3 -c "print(' '.join(str(int(v) / 1e6) for v in '$session_bytes'.split()))")
 figure "terminal host against ncurses, bytes, times as many" "≤ 0.6" 2 \
     $(ratios "$term_ours_bytes" "$term_peer_bytes")
 figure "terminal host, $boss, ms of processor time per frame (the game included)" "—" 3 $term_ours_ms

@@ -3,6 +3,7 @@
 // and what a palette fade costs in each colour mode.
 #include "console/console_setup.h"
 #include "platform/term/term_encoder.h"
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
@@ -149,5 +150,31 @@ BENCHMARK(BM_TermFadeStep)
     ->Arg(TERM_COLOURS_PALETTE)
     ->Arg(TERM_COLOURS_24BIT)
     ->Arg(TERM_COLOURS_256);
+
+// One step of the shake when the room turns: the picture jumps a cell (two
+// columns) and a row either way of its place, as the game's window does, and
+// the frame is presented there again. The terminal slides what it shows.
+void BM_TermShakeStep(benchmark::State &state) {
+    const std::vector<Cell> &frame = playFrames()[0];
+    TermScreen screen = screenFor(TERM_COLOURS_PALETTE);
+    std::string out;
+    termEncodeFrame(screen, frame.data(), W, H, out);
+    const int baseColumn = screen.originColumn, baseRow = screen.originRow;
+    int step = 0;
+    double bytes = 0;
+    for (auto _ : state) {
+        const int side = step % 2 ? -1 : 1;
+        out.clear();
+        if (!termEncodeShift(screen, baseColumn + 2 * side, baseRow + side, out)) {
+            state.SkipWithError("the shake cannot slide the picture");
+            break;
+        }
+        termEncodeFrame(screen, frame.data(), W, H, out);
+        bytes += static_cast<double>(out.size());
+        step++;
+    }
+    state.counters["bytes_per_step"] = benchmark::Counter(bytes / std::max<int64_t>(1, step));
+}
+BENCHMARK(BM_TermShakeStep);
 
 } // namespace

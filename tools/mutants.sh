@@ -14,6 +14,8 @@ PATTERN=${2:-}
 BEFORE=${BEFORE:-}
 TREE=$WORK/tree
 BUILD=$WORK/build
+# The programs the tests start find the game's data in the copy.
+export WOBBLEWICK_DATA=$TREE
 JOBS=${JOBS:-2}
 mkdir -p "$WORK"
 

@@ -30,7 +30,16 @@ std::string exitReport(int exitCode) {
     for (int kind = KIND_FIRST; kind <= KIND_LAST; kind++)
         len += snprintf(text + len, sizeof text - len, "%s\"%s\":%d", kind == KIND_FIRST ? "" : ",",
                         kindNames[kind], counts[kind]);
-    snprintf(text + len, sizeof text - len, "}}");
+    len += snprintf(text + len, sizeof text - len, "}");
+    // Where the player stands, for benchmarks and scripts that measure movement.
+    for (ObjectNode *n = objectList; n; n = n->next)
+        if (n->kind == KIND_PLAYER && n->record) {
+            const PlayerRecord *p = static_cast<const PlayerRecord *>(n->record);
+            len += snprintf(text + len, sizeof text - len, ",\"player\":{\"x\":%.2f,\"y\":%.2f}",
+                            p->x, p->y);
+            break;
+        }
+    snprintf(text + len, sizeof text - len, "}");
     return text;
 }
 

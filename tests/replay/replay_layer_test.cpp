@@ -114,12 +114,15 @@ Session record(const std::string &path, const std::string &script, int frames, s
 // it ran to its end).
 struct Replayed {
     Session session;
+    HostRect window; // the replaying host's window at the end
     std::string out, err;
     int stopCode = 0;
 };
 
 Replayed replay(const std::string &path, int frames, int bad = -1) {
     HeadlessGame game("", UINT32_MAX);
+    // This window stands elsewhere on its desktop than the recording's did.
+    headless.window = HostRect{0, 0, 928, 704};
     ReplayHeader header;
     std::string error;
     EXPECT_TRUE(loadReplay(path.c_str(), header, error)) << error;
@@ -138,6 +141,7 @@ Replayed replay(const std::string &path, int frames, int bad = -1) {
     } catch (Stopped &stop) {
         r.stopCode = stop.code;
     }
+    r.window = headless.window;
     r.out = testing::internal::GetCapturedStdout();
     r.err = testing::internal::GetCapturedStderr();
     hostCloseRequested = nullptr;
@@ -175,6 +179,9 @@ TEST(ReplayLayers, ASessionThatEndsByItselfEndsTheReplay) {
     EXPECT_EQ(replayed.session.frameHashes, recorded.frameHashes);
     EXPECT_EQ(replayed.err, "replay: 300 frames as recorded\n");
     EXPECT_EQ(replayed.out.rfind("timedemo: 300 frames in ", 0), 0u) << replayed.out;
+    // Six moves of a pixel to the right, made around this window's own place.
+    EXPECT_EQ(replayed.window.left, 6);
+    EXPECT_EQ(replayed.window.top, 0);
 
     // A game that goes on past the recording's end has drifted.
     const Replayed past = replay(dir.file("b.rec"), 301);

@@ -34,6 +34,11 @@ struct Replay {
     uint32_t realStart = 0;
     void (*gameClose)() = nullptr;
     double started = 0; // processor seconds at the first frame
+    // Where this host's window stands against the recording's, taken at the
+    // first look: the game's moves (the shake) are replayed around this
+    // window's own place, not at the recorded desktop's coordinates.
+    bool haveWindowOffset = false;
+    int windowDx = 0, windowDy = 0;
 };
 
 Replay rep;
@@ -331,13 +336,19 @@ int pGetWindowRect(HostRect *rect) {
         checkRead();
     }
     *rect = rep.pred.window;
+    HostRect real{};
+    if (!rep.haveWindowOffset && rep.real->getWindowRect(&real)) {
+        rep.haveWindowOffset = true;
+        rep.windowDx = real.left - rep.pred.window.left;
+        rep.windowDy = real.top - rep.pred.window.top;
+    }
     return rep.pred.windowResult;
 }
 
 void pMoveWindow(int x, int y) {
     enter(CALL_MOVE_WINDOW);
     closeIfRecorded(CALL_MOVE_WINDOW);
-    rep.real->moveWindow(x, y);
+    rep.real->moveWindow(x + rep.windowDx, y + rep.windowDy);
 }
 
 int pSoundOpen(const char *path, int loop) {

@@ -27,8 +27,12 @@ static const uint32_t startPalette[16] = {
 
 constexpr int FRAME_WIDTH = 116, FRAME_HEIGHT = 88;
 constexpr int PIXELS_PER_CELL = 8;
-// While the picture shakes it is redrawn at most this often.
-constexpr int64_t SHAKE_REDRAW_NS = 30000000;
+// The terminal shows at most 20 pictures a second unless WOBBLE_TERM_RATE says
+// otherwise (0: every one). The game presents one on every pass of its loop,
+// and in a busy fight a picture written for each costs twice the bytes of one
+// every 50 ms for little the eye can follow; a terminal is often at the far
+// end of a network link. A shake's moves are drawn by the same clock.
+constexpr int DEFAULT_PICTURES_PER_SECOND = 20;
 
 static struct {
     bool created = false;
@@ -40,9 +44,11 @@ static struct {
     uint32_t palette[16] = {};
     std::string title;
     int windowX = 0, windowY = 0; // where the game last put its window, in pixels
-    bool shakeWaiting = false;    // moved, not drawn there yet
+    bool drawWaiting = false;     // a new frame or place, not drawn yet
+    bool moved = false;           // the place changed since the last drawing
     bool shakeScrolls = true;     // the shake slides the picture instead of repainting it
-    int64_t shakeDrawnAt = 0;
+    int64_t drawnAt = 0;
+    int64_t redrawNs = 1000000000 / DEFAULT_PICTURES_PER_SECOND;
     bool messageShown = false;
     int64_t lastPump = 0;
     std::string out;
@@ -485,7 +491,7 @@ static void handleSignals() {
 }
 
 // Everything that must happen now and then: signals, input, key timeouts,
-// a shaken picture that is still to be drawn. Input is looked at no more
+// a picture that waits for its turn to be drawn. Input is looked at no more
 // than once a millisecond unless `now` asks for it.
 static void service(bool now = false) {
     if (!term.entered)
@@ -507,10 +513,13 @@ static void service(bool now = false) {
         if (termInput.suspendRequested)
             suspendProgram();
     }
-    if (term.shakeWaiting && t - term.shakeDrawnAt >= SHAKE_REDRAW_NS) {
-        term.shakeWaiting = false;
-        term.shakeDrawnAt = t;
-        layOut(true);
+    if (term.drawWaiting && t - term.drawnAt >= term.redrawNs) {
+        term.drawWaiting = false;
+        term.drawnAt = t;
+        if (term.moved) {
+            term.moved = false;
+            layOut(true);
+        }
         drawFrame();
     }
 }
@@ -579,8 +588,10 @@ static void tIdle(uint32_t ms) {
     const int due = termInputWakeIn(termInput, tNow());
     if (due >= 0 && due < timeout)
         timeout = due;
-    if (term.shakeWaiting)
-        timeout = std::min(timeout, static_cast<int>(SHAKE_REDRAW_NS / 1000000));
+    if (term.drawWaiting) {
+        const int64_t left = term.drawnAt + term.redrawNs - monotonicNs();
+        timeout = std::min(timeout, static_cast<int>(std::max<int64_t>(0, left / 1000000)));
+    }
     waitForInput(timeout);
     service(true);
 }
@@ -612,17 +623,14 @@ static void tPresent(const Cell *cells, int width, int height) {
     const size_t count = static_cast<size_t>(width) * height;
     const bool same =
         term.frame.size() == count && memcmp(term.frame.data(), cells, sizeof(Cell) * count) == 0;
-    if (!same)
+    if (!same) {
         term.frame.assign(cells, cells + count);
-    service();
-    if (term.shakeWaiting) {
-        term.shakeWaiting = false;
-        term.shakeDrawnAt = monotonicNs();
-        layOut(true);
+        term.drawWaiting = true;
     }
+    service();
     if (termTooSmall)
         waitForRoom();
-    if (!same || !termScreen.shownValid)
+    if (!termScreen.shownValid)
         drawFrame();
 }
 
@@ -663,7 +671,8 @@ static void tMoveWindow(int x, int y) {
         return;
     term.windowX = x;
     term.windowY = y;
-    term.shakeWaiting = true;
+    term.moved = true;
+    term.drawWaiting = true;
     service();
 }
 
@@ -745,6 +754,18 @@ Host *createTermHost(std::string &error) {
         return nullptr;
     }
     term.shakeScrolls = shake != "repaint";
+    const std::string rate = setting("WOBBLE_TERM_RATE");
+    if (!rate.empty()) {
+        char *end = nullptr;
+        const long perSecond = strtol(rate.c_str(), &end, 10);
+        if (*end || end == rate.c_str() || perSecond < 0 || perSecond > 1000) {
+            error = "WOBBLE_TERM_RATE must be a number of pictures a second from 1 to 1000, or 0 "
+                    "for every picture, not '" +
+                    rate + "'";
+            return nullptr;
+        }
+        term.redrawNs = perSecond ? 1000000000 / perSecond : 0;
+    }
     if (tcgetattr(STDIN_FILENO, &term.saved) != 0) {
         error = std::string("cannot read the terminal's settings: ") + strerror(errno);
         return nullptr;

@@ -57,8 +57,7 @@ SKIP=${SKIP:-Soak.*:AudioFiles.*:LevelProofs.NoLevelIsWonByStandingStill}
 run_suite() { # the test program's name
     local shard status=0
     for shard in 0 1; do
-        # The program finds its data beside its build folder, which is not here.
-        (cd "$TREE" && WOBBLEWICK_DATA=$TREE GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=$shard timeout 600 \
+        (cd "$TREE" && GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=$shard timeout 600 \
             "$BUILD/$1" --gtest_brief=1 --gtest_fail_fast --gtest_filter="-$SKIP" \
             >"$WORK/last$shard.log" 2>&1) &
     done

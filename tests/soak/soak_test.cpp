@@ -39,7 +39,7 @@ std::string randomScript(std::mt19937 &rng, uint32_t lengthMs) {
 
 TEST(Soak, RandomPlayThroughEveryLevelKeepsTheWorldSound) {
     const char *wanted = getenv("WOBBLE_SOAK_FRAMES");
-    const long long perLevel = wanted && *wanted ? std::stoll(wanted) : 6000;
+    const long long perLevel = wanted && *wanted ? std::stoll(wanted) : 3000;
     std::mt19937 rng(20261206);
     for (int level = 0; level < shippedLevelCount(); level++)
         for (long long frames = 0; frames < perLevel;) {

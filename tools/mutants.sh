@@ -14,8 +14,6 @@ PATTERN=${2:-}
 BEFORE=${BEFORE:-}
 TREE=$WORK/tree
 BUILD=$WORK/build
-# The programs the tests start find the game's data in the copy.
-export WOBBLEWICK_DATA=$TREE
 JOBS=${JOBS:-2}
 mkdir -p "$WORK"
 
@@ -24,6 +22,8 @@ mkdir -p "$WORK"
 # still hold a mutant: then every file counts as changed.
 rm -rf "$TREE" && mkdir -p "$TREE"
 tar -C "$ROOT" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$TREE" -xf -
+# The programs the tests start look for the game's data beside the build folder.
+rm -rf "$WORK/data" && cp -rl "$TREE/data" "$WORK/data"
 [[ -e $WORK/clean ]] || find "$TREE" -type f -exec touch {} +
 rm -f "$WORK/clean"
 targets=(wobble_tests)

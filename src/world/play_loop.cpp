@@ -243,7 +243,10 @@ void playLoop(ScreenState *state) {
     loadAnimationLibrary();
     createRemovalList();
     loadHighScore();
+    // A game starts with no ending asked for, whatever asked for one last.
     gameWon = 0;
+    gameOverFlag = 0;
+    returnToMenu = 0;
     lastTurnTime = gameClock();
     gameLevels = readLevelList();
     bool loaded = false;

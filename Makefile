@@ -6,7 +6,7 @@ SANBUILD ?= build-asan
 FUZZBUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: run test setup build sanitize fuzz format clean web serve windows test-windows install deb dist
+.PHONY: run test setup build content sanitize fuzz format clean web serve windows test-windows install deb dist
 
 setup:
 	@tools/setup.sh
@@ -27,6 +27,11 @@ test: build
 	@tools/check_format.sh
 	@tools/check_desktop_files.sh
 	@tools/test_package.sh
+
+# Every compiled content file (pictures, animations, levels, music) again
+# from its source under content/.
+content: build
+	@tools/build_content.sh $(BUILD)
 
 # Installs the game under PREFIX (man page, desktop entry, icons included).
 PREFIX ?= /usr/local

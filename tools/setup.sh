@@ -12,7 +12,7 @@ packages=(
   emscripten chromium
   libncurses-dev libtcod-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-  dpkg-dev file xz-utils lintian desktop-file-utils appstream
+  dpkg-dev file xz-utils lintian desktop-file-utils appstream imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

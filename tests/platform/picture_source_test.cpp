@@ -1,7 +1,10 @@
 #include "console/surface_files.h"
-#include "content_tools/art_check.h"
+#include "content_tools/animation_source.h"
+#include "content_tools/content_check.h"
+#include "content_tools/level_source.h"
 #include "content_tools/picture_source.h"
 #include "test_support.h"
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -169,46 +172,89 @@ TEST(PictureSource, FilesInEveryForm) {
     EXPECT_NE(error.find("none.txt"), std::string::npos) << error;
 }
 
-TEST(ArtCheck, FindsMissingStaleAndBrokenPictures) {
-    TempDir root;
-    root.write("art/surfaces/Menu/Menu.txt", "size 2 2\nchars\nAB\nCD\n");
-    root.write("art/surfaces/HUD.txt", "(2, 2) (65, 2, 5) (66, 2, 5) (67, 2, 5) (68, 2, 5)");
-    root.write("art/docs/sheet.txt", "size 2 2\nchars\nxy\n");
-    root.write("art/README.md", "not a picture");
-    const std::vector<ArtItem> items = listArt(root.path);
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].target, root.file("docs/sheet.png"));
-    EXPECT_TRUE(items[0].png);
-    EXPECT_EQ(items[1].target, root.file("data/surfaces/HUD.srf"));
-    EXPECT_EQ(items[2].target, root.file("data/surfaces/Menu/Menu.srf"));
-    EXPECT_FALSE(items[2].png);
-
-    // Nothing compiled yet: every target is missing.
-    EXPECT_EQ(checkArt(root.path).size(), 3u);
-
-    for (const ArtItem &item : items) {
-        CompiledPicture p;
-        std::string error;
-        ASSERT_EQ(loadPictureFile(item.source, p, error), 1) << error;
-        const std::vector<unsigned char> srf = encodeSurface(p.cells.data(), p.width, p.height);
-        const std::string rel = item.target.substr(root.path.size() + 1);
-        root.write(rel, item.png ? "PNG" : std::string(srf.begin(), srf.end()));
+TEST(AnimationSource, PixelsBecomeHalfBlocksAndMistakesNameTheirLine) {
+    // Two pixels a cell: red over nothing, black over red; the mirror swaps
+    // the columns; dark grey can only be a background.
+    CompiledAnimation a;
+    std::string error;
+    ASSERT_EQ(compileAnimationSource("size 2 1\ngroup 6\ncollides 0 3\nframe a\nRk\n.R\n"
+                                     "frame b mirror a\nframe c\ndd\n.d\n",
+                                     a, error),
+              1)
+        << error;
+    EXPECT_EQ(animationScript(a), "(2,1)[3,0]\n"
+                                  "6\n:03\n(223,5,0) (223,1,4)\n"
+                                  "6\n:03\n(223,1,4) (223,5,0)\n"
+                                  "6\n:03\n(220,1,15) (0,0,15)\n");
+    const std::pair<const char *, const char *> mistakes[] = {
+        {"size 2 1\ngroup 1\ncollides none\nframe a\nRk\nR\n", "line 6: row is 1 wide"},
+        {"size 2 1\ngroup 1\ncollides none\nframe a\nRx\n..\n", "line 5: column 2: 'x'"},
+        {"size 2 1\ngroup 1\ncollides none\nframe a\nRk\n", "the frame needs 2 rows"},
+        {"size 2 1\ngroup 1\ncollides none\nframe b mirror a\n", "line 4: no pixel frame 'a'"},
+        {"size 2 1\ngroup 1\ncollides none\nkey B ▓ darkgrey red\n", "line 4: an animation "
+                                                                     "cannot draw dark grey"},
+        {"size 2 1\ngroup 1\ncollides none\nframe w cells\nBB\n", "line 5: column 1: 'B'"},
+        {"size 2 1\ncollides 0\nframe a\nRk\n..\n", "needs a size, a group"},
+    };
+    for (const auto &[text, message] : mistakes) {
+        EXPECT_EQ(compileAnimationSource(text, a, error), 0) << text;
+        EXPECT_NE(error.find(message), std::string::npos) << error;
     }
-    EXPECT_EQ(checkArt(root.path), std::vector<std::string>{});
-
-    // A source edited without rebuilding, and a source that no longer compiles.
-    root.write("art/surfaces/Menu/Menu.txt", "size 2 2\nchars\nAB\nCE\n");
-    root.write("art/surfaces/HUD.txt", "(1, 1)");
-    const std::vector<std::string> problems = checkArt(root.path);
-    ASSERT_EQ(problems.size(), 2u);
-    EXPECT_NE(problems[0].find("HUD.txt"), std::string::npos) << problems[0];
-    EXPECT_NE(problems[1].find("Menu.srf differs from its source"), std::string::npos)
-        << problems[1];
 }
 
-TEST(ArtCheck, CommittedPicturesMatchTheirSources) {
-    // Every picture source of the game compiles to exactly the committed file.
-    ASSERT_FALSE(listArt(WOBBLE_SOURCE_DIR).empty());
-    for (const std::string &problem : checkArt(WOBBLE_SOURCE_DIR))
+TEST(ContentCheck, FindsMissingStaleAndBrokenSources) {
+    TempDir root;
+    root.write("content/art/surfaces/Menu/Menu.txt", "size 2 2\nchars\nAB\nCD\n");
+    root.write("content/art/docs/sheet.txt", "size 2 2\nchars\nxy\n");
+    root.write("content/art/README.md", "not a picture");
+    root.write("content/animations/Kiss.anim", "size 1 1\ngroup 6\ncollides 0\nframe a\nM\nM\n");
+    root.write("content/levels/01-a.level", "name A\ntime 5\nturns 90\nplayer 1 2 right\n");
+    root.write("content/scores/sfx/pop.score", "any");
+
+    // Nothing compiled yet: every target is missing.
+    ContentReport report = checkContent(root.path);
+    EXPECT_EQ(report.sources, 5);
+    ASSERT_EQ(report.problems.size(), 6u);
+    for (const char *target :
+         {"docs/sheet.png", "data/surfaces/Menu/Menu.srf", "data/surfaces/Kiss.anm",
+          "data/levels/A.lvl", "data/levels/A.rot", "data/sfx/pop.ogg"})
+        EXPECT_TRUE(std::any_of(report.problems.begin(), report.problems.end(),
+                                [&](const std::string &p) {
+                                    return p.find(std::string(target) + " is missing") !=
+                                           std::string::npos;
+                                }))
+            << target;
+
+    root.writeSurface("data/surfaces/Menu/Menu.srf", 2, 2, Cell{'A', 0x0F});
+    root.write("docs/sheet.png", "PNG");
+    root.write("data/surfaces/Kiss.anm", "(1,1)[1,0]\n6\n:0\n(219,10,0)\n");
+    CompiledLevel level;
+    std::string error;
+    ASSERT_EQ(compileLevelSource(root.read("content/levels/01-a.level"), level, error), 1);
+    root.write("data/levels/A.lvl", std::string(level.lvl.begin(), level.lvl.end()));
+    root.write("data/levels/A.rot", "90\n");
+    root.write("data/sfx/pop.ogg", "OGG");
+    report = checkContent(root.path);
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_NE(report.problems[0].find("Menu.srf differs from its source"), std::string::npos)
+        << report.problems[0];
+
+    // Sources edited without rebuilding, and one that no longer compiles.
+    root.write("content/art/surfaces/Menu/Menu.txt", "size 2 2\ndefault F\nchars\nAA\nAA\n");
+    root.write("content/animations/Kiss.anim", "size 1 1\ngroup 6\ncollides 0 3\nframe a\nM\nM\n");
+    root.write("content/levels/01-a.level", "name A\nturns 45\n");
+    report = checkContent(root.path);
+    ASSERT_EQ(report.problems.size(), 2u);
+    EXPECT_NE(report.problems[0].find("Kiss.anm differs"), std::string::npos) << report.problems[0];
+    EXPECT_NE(report.problems[1].find("01-a.level: line 2: a turn is 90"), std::string::npos)
+        << report.problems[1];
+}
+
+TEST(ContentCheck, CommittedFilesMatchTheirSources) {
+    // Every picture, animation and level of the game compiles to exactly the
+    // committed file, and every score has its sound.
+    const ContentReport report = checkContent(WOBBLE_SOURCE_DIR);
+    EXPECT_GT(report.sources, 80);
+    for (const std::string &problem : report.problems)
         ADD_FAILURE() << problem;
 }

@@ -43,6 +43,11 @@ if "$tool" png "$work/pic.srf" "$work/x.png" --scale=40 2> /dev/null; then fail 
 if "$tool" png "$work/pic.srf" "$work/x.png" --palette=123 2> /dev/null; then fail "short palette"; fi
 if "$tool" frobnicate 2> /dev/null; then fail "unknown command"; fi
 
-# The committed pictures agree with their sources.
-"$tool" check . > /dev/null || fail "art/ and data/ disagree: run tools/build_art.sh"
+# An animation source becomes a script and a sheet of its frames.
+printf 'size 2 1\ngroup 6\ncollides 0 3\nframe a\nRk\n.R\n' > "$work/kiss.anim"
+"$tool" anm "$work/kiss.anim" "$work/kiss.anm" && [ -s "$work/kiss.anm" ] || fail "anm"
+"$tool" png "$work/kiss.anim" "$work/kiss.png" || fail "png of an animation"
+
+# The committed content agrees with its sources.
+"$tool" check . > /dev/null || fail "content/ and the compiled files disagree: run make content"
 echo "srftool: all checks passed"

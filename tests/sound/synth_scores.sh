@@ -4,7 +4,7 @@
 set -euo pipefail
 synth="$2/tools/synth/synth"
 [ -x "$synth" ] || { echo "synth was not built"; exit 1; }
-"$synth" --check tools/synth/scores/music/*.score tools/synth/scores/sfx/*.score >/dev/null
+"$synth" --check content/scores/music/*.score content/scores/sfx/*.score >/dev/null
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -33,11 +33,11 @@ grep -q "missing.score: No such file" "$tmp/err"
 
 # The committed files are what their scores make: effects rendered and compared,
 # music (slow to render) by its exact length.
-for score in tools/synth/scores/sfx/*.score; do
+for score in content/scores/sfx/*.score; do
   "$synth" --compare "$score" "data/sfx/$(basename "$score" .score).ogg" >/dev/null ||
     { echo "data/sfx/$(basename "$score" .score).ogg is out of date: run tools/synth/render_all.sh"; exit 1; }
 done
-for score in tools/synth/scores/music/*.score; do
+for score in content/scores/music/*.score; do
   name=$(basename "$score" .score)
   want=$("$synth" --check "$score" | sed 's/.*: \([0-9.]*\) s,.*/\1/')
   have=$("$synth" --measure "data/music/$name.ogg" | sed 's/.*: \([0-9.]*\) s,.*/\1/')

@@ -14,9 +14,6 @@ struct CompiledPicture {
     std::vector<Cell> cells; // width x height, row by row
 };
 
-// Console colour indices (0 black ... 15 white) by name, for sources and tools.
-extern const char *const consoleColourNames[16];
-
 // Compiles a picture source. Returns 1 with the picture, or 0 with a message
 // that starts with the line number ("line 7: ...") in `error`.
 int compilePictureSource(const std::string &text, CompiledPicture &out, std::string &error);

@@ -1,9 +1,11 @@
 // srftool: the picture tool. Compiles hand-written picture sources into .srf
-// files, draws any picture as a PNG with the game's font, prints pictures as
-// text and checks that art/ and data/ agree. See the README.
+// files and animation sources into .anm scripts, draws any picture or
+// animation as a PNG with the game's font, prints pictures as text and checks
+// that content/ and the compiled files agree. See the README.
 #include "console/console_setup.h"
 #include "console/surface_files.h"
-#include "content_tools/art_check.h"
+#include "content_tools/animation_source.h"
+#include "content_tools/content_check.h"
 #include "content_tools/picture_source.h"
 #include "content_tools/png_export.h"
 #include "platform/files.h"
@@ -21,10 +23,12 @@ const char *usage =
     "usage:\n"
     "  srftool compile [--game-text] IN.txt OUT.srf   picture source (or the game's\n"
     "                                                 text picture form) to .srf\n"
+    "  srftool anm IN.anim OUT.anm                    animation source to .anm\n"
     "  srftool png IN OUT.png [--scale=N] [--palette=RRGGBB,...]\n"
-    "                                                 any picture to PNG (16 colours)\n"
+    "                                                 any picture, or an animation's\n"
+    "                                                 frames turned four ways, to PNG\n"
     "  srftool dump IN                                size, then the picture as source\n"
-    "  srftool check [ROOT]                           art/ sources against their files\n";
+    "  srftool check [ROOT]                           content/ against the compiled files\n";
 
 int fail(const std::string &message) {
     fprintf(stderr, "srftool: %s\n", message.c_str());
@@ -98,6 +102,24 @@ int compileCommand(const std::vector<std::string> &args) {
     return 0;
 }
 
+bool endsWith(const std::string &s, const char *suffix) {
+    const size_t n = strlen(suffix);
+    return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
+}
+
+int anmCommand(const std::vector<std::string> &args) {
+    if (args.size() != 2)
+        return fail(std::string("anm needs IN and OUT\n") + usage);
+    CompiledAnimation animation;
+    std::string error;
+    if (!loadAnimationSourceFile(args[0], animation, error))
+        return fail(error);
+    const std::string script = animationScript(animation);
+    if (!replaceFileAtomically(args[1].c_str(), script.data(), script.size()))
+        return fail(args[1] + ": cannot be written");
+    return 0;
+}
+
 int pngCommand(const std::vector<std::string> &args) {
     int scale = 1;
     uint32_t palette[16];
@@ -119,8 +141,14 @@ int pngCommand(const std::vector<std::string> &args) {
         return fail(std::string("png needs IN and OUT\n") + usage);
     CompiledPicture picture;
     std::string error;
-    if (!loadPictureFile(files[0], picture, error))
+    if (endsWith(files[0], ".anim")) {
+        CompiledAnimation animation;
+        if (!loadAnimationSourceFile(files[0], animation, error))
+            return fail(error);
+        picture = animationSheet(animation);
+    } else if (!loadPictureFile(files[0], picture, error)) {
         return fail(error);
+    }
     if (!writeCellsPng(files[1].c_str(), picture.cells.data(), picture.width, picture.height,
                        palette, scale))
         return fail(files[1] + ": cannot be written (or the picture is too large at this scale)");
@@ -143,11 +171,11 @@ int checkCommand(const std::vector<std::string> &args) {
     if (args.size() > 1)
         return fail(std::string("check takes at most ROOT\n") + usage);
     const std::string root = args.empty() ? "." : args[0];
-    const std::vector<std::string> problems = checkArt(root);
-    for (const std::string &p : problems)
+    const ContentReport report = checkContent(root);
+    for (const std::string &p : report.problems)
         fprintf(stderr, "%s\n", p.c_str());
-    printf("%zu pictures checked, %zu problems\n", listArt(root).size(), problems.size());
-    return problems.empty() ? 0 : 1;
+    printf("%d sources checked, %zu problems\n", report.sources, report.problems.size());
+    return report.problems.empty() ? 0 : 1;
 }
 
 } // namespace
@@ -161,6 +189,8 @@ int main(int argc, char **argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "compile")
         return compileCommand(args);
+    if (command == "anm")
+        return anmCommand(args);
     if (command == "png")
         return pngCommand(args);
     if (command == "dump")

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders every score under tools/synth/scores and encodes it to Ogg Vorbis in
+# Renders every score under content/scores and encodes it to Ogg Vorbis in
 # data/music and data/sfx, then measures what it wrote.
 #   tools/synth/render_all.sh [path/to/synth]
 set -euo pipefail
@@ -13,7 +13,7 @@ for kind in music sfx; do
   # Music in stereo at a modest quality; the short effects can afford more.
   quality=3
   [ "$kind" = sfx ] && quality=4
-  for score in "$root"/tools/synth/scores/$kind/*.score; do
+  for score in "$root"/content/scores/$kind/*.score; do
     name=$(basename "$score" .score)
     "$synth" "$score" -o "$tmp/$name.wav"
     # A fixed stream serial keeps the output the same from run to run.

@@ -31,8 +31,11 @@ constexpr int PIXELS_PER_CELL = 8;
 // otherwise (0: every one). The game presents one on every pass of its loop,
 // and in a busy fight a picture written for each costs twice the bytes of one
 // every 50 ms for little the eye can follow; a terminal is often at the far
-// end of a network link. A shake's moves are drawn by the same clock.
+// end of a network link. A shake's moves are drawn by the same clock, but
+// never more often than SHAKE_STEP_NS: the game moves its window every
+// millisecond while it shakes.
 constexpr int DEFAULT_PICTURES_PER_SECOND = 20;
+constexpr int64_t SHAKE_STEP_NS = 30000000;
 
 static struct {
     bool created = false;
@@ -490,6 +493,10 @@ static void handleSignals() {
     }
 }
 
+static int64_t redrawInterval() {
+    return term.moved ? std::max(term.redrawNs, SHAKE_STEP_NS) : term.redrawNs;
+}
+
 // Everything that must happen now and then: signals, input, key timeouts,
 // a picture that waits for its turn to be drawn. Input is looked at no more
 // than once a millisecond unless `now` asks for it.
@@ -513,7 +520,7 @@ static void service(bool now = false) {
         if (termInput.suspendRequested)
             suspendProgram();
     }
-    if (term.drawWaiting && t - term.drawnAt >= term.redrawNs) {
+    if (term.drawWaiting && t - term.drawnAt >= redrawInterval()) {
         term.drawWaiting = false;
         term.drawnAt = t;
         if (term.moved) {
@@ -589,7 +596,7 @@ static void tIdle(uint32_t ms) {
     if (due >= 0 && due < timeout)
         timeout = due;
     if (term.drawWaiting) {
-        const int64_t left = term.drawnAt + term.redrawNs - monotonicNs();
+        const int64_t left = term.drawnAt + redrawInterval() - monotonicNs();
         timeout = std::min(timeout, static_cast<int>(std::max<int64_t>(0, left / 1000000)));
     }
     waitForInput(timeout);

@@ -193,6 +193,16 @@ pane_wait() { # seconds at most
     T send-keys -t t C-c
     for _ in $(seq 50); do T capture-pane -p -t t | grep -q '^DONE' && break; sleep 0.1; done
 }
+# Runs a command line in the pane to its end (at most $2 seconds) and prints
+# how many bytes it wrote to the terminal.
+pane_bytes() {
+    T pipe-pane -t t -o "cat > $work/term-out"
+    pane_start "$1"
+    pane_wait "$2"
+    T pipe-pane -t t
+    sleep 0.3
+    stat -c %s "$work/term-out"
+}
 # Processor time of a process and its threads, in nanoseconds.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
 game_pid() { pgrep -P "$(cat "$pid_file")" -x wobblewick || true; }
@@ -268,20 +278,10 @@ term_ours_bytes="" term_peer_bytes="" term_ours_ms="" term_peer_ms=""
 if [ $term_ok = 1 ] && [ -x "$build/ncurses_peer" ]; then
     sample_load
     for ((run = 0; run < runs; run++)); do
-        T pipe-pane -t t -o "cat > $work/term-out"
         # Every picture, as the peer paints every frame.
-        pane_start "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt env WOBBLE_TERM_RATE=0 $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo"
-        pane_wait 120
-        T pipe-pane -t t
-        sleep 0.3
-        term_ours_bytes+=" $(stat -c %s "$work/term-out")"
+        term_ours_bytes+=" $(pane_bytes "/usr/bin/time -f \"%U %S\" -o $work/term-time.txt env WOBBLE_TERM_RATE=0 $game --host=term --data=$work/root --replay=$work/boss.rec --timedemo" 120)"
         term_ours_ms+=" $(our_ms_per_frame "$work/term-time.txt")"
-        T pipe-pane -t t -o "cat > $work/term-out"
-        pane_start "$build/ncurses_peer $work/frames $work/peer.txt"
-        pane_wait 120
-        T pipe-pane -t t
-        sleep 0.3
-        term_peer_bytes+=" $(stat -c %s "$work/term-out")"
+        term_peer_bytes+=" $(pane_bytes "$build/ncurses_peer $work/frames $work/peer.txt" 120)"
         term_peer_ms+=" $(awk '{ print $4 / $2 }' "$work/peer.txt" 2>/dev/null)"
     done
     note "boss level in tmux: ours bytes$term_ours_bytes ms/frame$term_ours_ms; ncurses bytes$term_peer_bytes ms/frame$term_peer_ms"
@@ -296,12 +296,7 @@ if [ $term_ok = 1 ]; then
         --script="$work/minute.script" --record="$work/minute.rec" >/dev/null 2>&1
     sample_load
     for ((run = 0; run < runs; run++)); do
-        T pipe-pane -t t -o "cat > $work/term-out"
-        pane_start "env WOBBLE_TERM_COLOURS=palette $game --host=term --data=$work/root --replay=$work/minute.rec"
-        pane_wait 120
-        T pipe-pane -t t
-        sleep 0.3
-        session_bytes+=" $(stat -c %s "$work/term-out")"
+        session_bytes+=" $(pane_bytes "env WOBBLE_TERM_COLOURS=palette $game --host=term --data=$work/root --replay=$work/minute.rec" 120)"
     done
     note "a minute of the boss level in tmux: bytes$session_bytes"
 fi

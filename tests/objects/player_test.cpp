@@ -48,14 +48,14 @@ TEST(Player, FacingAWallConjuresNothing) {
 }
 
 TEST(Player, ABoxCarriedCannotBePutDownForAHundredUpdatesButAJumpDropsIt) {
-    PlayField field("300 tap SPACE\n700 tap SPACE\n1200 tap SPACE\n3500 tap SPACE\n"
+    PlayField field("300 tap SPACE\n700 tap SPACE\n2200 tap SPACE\n3500 tap SPACE\n"
                     "4200 tap SPACE\n4800 down UP\n4900 up UP\n");
     PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, 40, 78, 1);
     field.step(40); // conjured, then picked up at 700
     ASSERT_EQ(p->carrying, 1);
-    field.step(30); // 1200: too early to put down
+    field.step(80); // 2200: 75 updates carrying, too early to put down
     EXPECT_EQ(p->carrying, 1);
-    field.step(120); // 3500: more than 100 updates carrying
+    field.step(70); // 3500: more than 100 updates carrying
     EXPECT_EQ(p->carrying, 0);
     EXPECT_EQ(p->carryCount, 0u);
     field.step(40); // 4200: picked up again

@@ -6,12 +6,13 @@
 #include <vector>
 
 static void BM_RasteriseFullFrame(benchmark::State &state) {
-    std::vector<Cell> cells(116 * 88);
+    std::vector<Cell> cells(SCREEN_WIDTH * SCREEN_HEIGHT);
     for (size_t i = 0; i < cells.size(); i++)
         cells[i] = Cell{static_cast<uint16_t>(i * 31 % 256), static_cast<uint16_t>(i * 17 % 256)};
     std::vector<uint32_t> pixels(FRAME_PIXEL_WIDTH * FRAME_PIXEL_HEIGHT);
     for (auto _ : state) {
-        rasteriseCells(cells.data(), 116, 88, standardPalette, pixels.data(), FRAME_PIXEL_WIDTH);
+        rasteriseCells(cells.data(), SCREEN_WIDTH, SCREEN_HEIGHT, standardPalette, pixels.data(),
+                       FRAME_PIXEL_WIDTH);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }

@@ -7,7 +7,7 @@
 namespace {
 
 std::vector<Cell> sampleFrame() {
-    std::vector<Cell> cells(116 * 88);
+    std::vector<Cell> cells(SCREEN_WIDTH * SCREEN_HEIGHT);
     for (size_t i = 0; i < cells.size(); i++)
         cells[i] = Cell{static_cast<uint16_t>(i % 7 ? ' ' : 0xDB), static_cast<uint16_t>(i % 256)};
     return cells;
@@ -16,7 +16,7 @@ std::vector<Cell> sampleFrame() {
 void BM_ReplayFrameHashShort(benchmark::State &state) {
     std::vector<Cell> cells = sampleFrame();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(frameHashShort(cells.data(), 116, 88));
+        benchmark::DoNotOptimize(frameHashShort(cells.data(), SCREEN_WIDTH, SCREEN_HEIGHT));
         cells[7].ch++;
     }
 }
@@ -25,7 +25,7 @@ BENCHMARK(BM_ReplayFrameHashShort);
 void BM_ReplayFrameHashFull(benchmark::State &state) {
     std::vector<Cell> cells = sampleFrame();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(frameHashFull(cells.data(), 116, 88));
+        benchmark::DoNotOptimize(frameHashFull(cells.data(), SCREEN_WIDTH, SCREEN_HEIGHT));
         cells[7].ch++;
     }
 }

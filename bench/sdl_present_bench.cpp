@@ -28,7 +28,7 @@ Host *windowHost() {
 }
 
 std::vector<Cell> testFrame(int seed) {
-    std::vector<Cell> cells(116 * 88);
+    std::vector<Cell> cells(SCREEN_WIDTH * SCREEN_HEIGHT);
     for (size_t i = 0; i < cells.size(); i++)
         cells[i] = Cell{static_cast<uint16_t>((i * 7 + seed) & 255),
                         static_cast<uint16_t>((i / 3 + seed) & 255)};
@@ -58,7 +58,7 @@ static void BM_SdlPresentChangedFrame(benchmark::State &state) {
     const uint64_t uploadsBefore = sdl.texturesUploaded;
     bool flip = false;
     for (auto _ : state) {
-        h->present((flip ? a : b).data(), 116, 88);
+        h->present((flip ? a : b).data(), SCREEN_WIDTH, SCREEN_HEIGHT);
         flip = !flip;
     }
     state.counters["uploads"] = static_cast<double>(sdl.texturesUploaded - uploadsBefore);
@@ -72,14 +72,15 @@ static void BM_SdlPresentPlayFrame(benchmark::State &state) {
     if (!prepare(state, h))
         return;
     std::vector<Cell> frame = testFrame(5);
-    h->present(frame.data(), 116, 88);
+    h->present(frame.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
     int x = 0;
     for (auto _ : state) {
         for (int y = 40; y < 46; y++)
             for (int dx = 0; dx < 6; dx++)
-                frame[y * 116 + (x + dx) % 116].attr ^= dx == 0 || dx == 5 ? 0x0F : 0;
+                frame[y * SCREEN_WIDTH + (x + dx) % SCREEN_WIDTH].attr ^=
+                    dx == 0 || dx == 5 ? 0x0F : 0;
         x = (x + 1) % 110;
-        h->present(frame.data(), 116, 88);
+        h->present(frame.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
     }
 }
 BENCHMARK(BM_SdlPresentPlayFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
@@ -89,10 +90,10 @@ static void BM_SdlPresentSameFrame(benchmark::State &state) {
     if (!prepare(state, h))
         return;
     const std::vector<Cell> a = testFrame(3);
-    h->present(a.data(), 116, 88);
+    h->present(a.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
     const uint64_t uploadsBefore = sdl.texturesUploaded;
     for (auto _ : state)
-        h->present(a.data(), 116, 88);
+        h->present(a.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
     state.counters["uploads"] = static_cast<double>(sdl.texturesUploaded - uploadsBefore);
 }
 BENCHMARK(BM_SdlPresentSameFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
@@ -102,7 +103,7 @@ static void BM_SdlPaletteChange(benchmark::State &state) {
     if (!prepare(state, h))
         return;
     const std::vector<Cell> a = testFrame(4);
-    h->present(a.data(), 116, 88);
+    h->present(a.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
     uint32_t palette[16];
     h->getPalette(palette);
     for (auto _ : state) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int W = 116, H = 88;
+constexpr int W = SCREEN_WIDTH, H = SCREEN_HEIGHT;
 
 void put(std::vector<Cell> &f, int x, int y, uint8_t ch, uint16_t attr) {
     if (x >= 0 && x < W && y >= 0 && y < H)

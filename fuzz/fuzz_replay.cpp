@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     options.graceMs = UINT32_MAX;
     host = wrapForReplay(createHeadlessHost(options), false);
     hostCloseRequested = [] { throw Stop{}; };
-    static Cell cells[116 * 88];
+    static Cell cells[SCREEN_WIDTH * SCREEN_HEIGHT];
     try {
         for (int frame = 0; frame < 200; frame++) {
             host->counterFrequency();
@@ -44,10 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 host->readEvents(events, 16);
             HostRect r;
             host->getWindowRect(&r);
-            host->soundIsPlaying(1);
-            cells[host->now() % (116 * 88)].ch++;
+            host->sound->isPlaying(1);
+            cells[host->now() % (SCREEN_WIDTH * SCREEN_HEIGHT)].ch++;
             host->counter();
-            host->present(cells, 116, 88);
+            host->present(cells, SCREEN_WIDTH, SCREEN_HEIGHT);
             host->idle(1);
         }
         host->shutdown();

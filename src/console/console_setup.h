@@ -3,7 +3,6 @@
 #include "console/surface.h"
 #include <cstdint>
 
-extern const uint32_t standardPalette[16];
 // The host's own palette as found at start-up, put back at shutdown.
 extern uint32_t savedPalette[16];
 

@@ -133,13 +133,13 @@ int modalRunButtons(const ModalFrame &frame, const ModalButton *buttons, int cou
         if (e.type != HOST_EVENT_KEY || !e.key.keyDown)
             continue;
         const int vk = e.key.virtualKeyCode;
-        if (vk == 0x0D || vk == 0x20) // Enter or Space presses the focused button
+        if (vk == VK_RETURN || vk == VK_SPACE) // Enter or Space presses the focused button
             return buttons[focus].result;
-        if (vk == 0x1B)
+        if (vk == VK_ESCAPE)
             return escapeResult;
-        if (vk == 0x09 || vk == 0x27 || vk == 0x28)
+        if (vk == VK_TAB || vk == VK_RIGHT || vk == VK_DOWN)
             focus = (focus + 1) % count;
-        else if (vk == 0x25 || vk == 0x26)
+        else if (vk == VK_LEFT || vk == VK_UP)
             focus = (focus + count - 1) % count;
         for (int i = 0; i < count; i++)
             if (buttons[i].hotkey && vk == buttons[i].hotkey)

@@ -17,9 +17,6 @@ struct BackBuffer {
     int16_t height;
 };
 
-constexpr int SCREEN_WIDTH = 116;
-constexpr int SCREEN_HEIGHT = 88;
-
 extern BackBuffer *backBuffer;
 // Frames shown since the program started.
 extern uint64_t framesPresented;

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint32_t SHIFT_PRESSED = 0x0010;
 constexpr uint16_t HINT_COLOUR = 0x17;    // grey on dark blue
 constexpr uint16_t REFUSED_COLOUR = 0x1E; // yellow on dark blue
 constexpr uint16_t CURSOR_COLOUR = 0x70;
@@ -147,20 +146,20 @@ int32_t runTextDialog(const TextDialog &dialog, char *text, int32_t size) {
                 focus = 0;
         } else if (e.type == HOST_EVENT_KEY && e.key.keyDown) {
             key = e.key.virtualKeyCode;
-            const bool shift = (e.key.controlKeyState & SHIFT_PRESSED) || host->keyDown(0x10);
+            const bool shift = (e.key.controlKeyState & CONTROL_SHIFT) || host->keyDown(VK_SHIFT);
             const char ch = e.key.asciiChar;
-            if (key == 0x0D) {
+            if (key == VK_RETURN) {
                 pressed = focus == 0 ? dialog.defaultButton : focus - 1;
-            } else if (key == 0x1B) {
+            } else if (key == VK_ESCAPE) {
                 pressed = dialog.cancelButton;
-            } else if (key == 0x09) {
+            } else if (key == VK_TAB) {
                 focus = (focus + (shift ? count : 1)) % (count + 1);
-            } else if (focus > 0 && (key == 0x25 || key == 0x27)) {
+            } else if (focus > 0 && (key == VK_LEFT || key == VK_RIGHT)) {
                 // The arrows move between the buttons.
-                focus = (focus - 1 + (key == 0x27 ? 1 : count - 1)) % count + 1;
-            } else if (focus > 0 && key == 0x20) {
+                focus = (focus - 1 + (key == VK_RIGHT ? 1 : count - 1)) % count + 1;
+            } else if (focus > 0 && key == VK_SPACE) {
                 pressed = focus - 1;
-            } else if (key == 0x08) {
+            } else if (key == VK_BACK) {
                 if (!value.empty())
                     value.pop_back();
                 focus = 0;

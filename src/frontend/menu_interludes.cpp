@@ -8,9 +8,10 @@
 namespace {
 
 constexpr uint32_t FRAME_WAIT_MS = 30;
-constexpr int16_t NINJA_START_X = 116;
+// The ninja and the star come in from just past the right edge.
+constexpr int16_t NINJA_START_X = SCREEN_WIDTH;
 constexpr int16_t NINJA_Y = 27;
-constexpr int16_t STAR_START_X = 116;
+constexpr int16_t STAR_START_X = SCREEN_WIDTH;
 constexpr int16_t STAR_Y = 41;
 // Far enough left that the figure has gone: the walk ends here.
 constexpr int16_t OFF_LEFT_X = -60;

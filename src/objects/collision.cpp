@@ -10,6 +10,11 @@ static void *itemAt(const List *list, int32_t index) {
     return list->items[index];
 }
 
+void applyGravity(int32_t gravity, float *vy) {
+    if (gravity == 1 && *vy < 0.8f)
+        *vy += 0.1f;
+}
+
 Frame *lookupFrame(const AnimRef &ref) {
     const List *set = static_cast<const List *>(itemAt(animationLibrary, ref.set));
     const Animation *animation = static_cast<const Animation *>(itemAt(set, ref.anim));

@@ -5,6 +5,10 @@
 #include "anim/animation.h"
 #include "world/object_list.h"
 
+// Gravity, the same for every kind that falls: up to 0.8 cells per 20 ms,
+// 0.1 more per update.
+void applyGravity(int32_t gravity, float *vy);
+
 struct Push {
     float dx, dy;
 };

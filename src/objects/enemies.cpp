@@ -8,8 +8,27 @@
 #include <cstdlib>
 
 constexpr float MISSILE_SPEED = 0.2f;
+// Speeds in cells per 20 ms.
+constexpr float SOLDIER_SPEED = 0.5f;
+constexpr float DOLL_SPEED = 0.2f;
+constexpr float NINJA_SPEED = 0.5f;
+constexpr float NINJA_DASH_SPEED = 1.0f;
+constexpr float NINJA_JUMP_SPEED = 1.5f;
+// A box falling faster than this crushes a ninja it lands on.
+constexpr float NINJA_CRUSH_SPEED = 0.5f;
+// A Soldier notes where it stands every 11th update.
+constexpr uint32_t SNAPSHOT_EVERY = 11;
+// Milliseconds between two throws.
 constexpr uint32_t KISS_INTERVAL = 2500;
 constexpr uint32_t STAR_INTERVAL = 1500;
+// A Doll throws at one in three of its chances and turns in 5 updates of 200.
+constexpr int DOLL_THROW_ODDS = 3;
+constexpr int DOLL_TURNS = 5, DOLL_TURN_ODDS = 200;
+// A ninja jumps in one update of 30, dashes right in one of 40 and left in another.
+constexpr int NINJA_JUMP_ODDS = 30;
+constexpr int NINJA_DASH_ODDS = 40, NINJA_DASH_RIGHT = 5, NINJA_DASH_LEFT = 1;
+// Updates a kiss leaves the player stunned.
+constexpr int32_t KISS_STUN_UPDATES = 100;
 
 // Throws a missile from (x, y) at the player's corner at 0.2 cells per 20 ms.
 // A missile that would start inside something it tests against is dropped
@@ -51,15 +70,14 @@ void updateSoldiers(float dt) {
         if (n->kind != KIND_SOLDIER)
             continue;
         SoldierRecord *s = recordOf<SoldierRecord>(n);
-        // Every 11th update the soldier notes where it is; standing on the
-        // same spot at a later update means it is stuck and turns round.
-        if (++s->snapshotCounter > 10) {
+        // Standing on the spot of its last look means it is stuck and turns round.
+        if (++s->snapshotCounter >= SNAPSHOT_EVERY) {
             s->snapshot = ObjectBox{s->x, s->y, s->x2, s->y2};
             s->snapshotCounter = 0;
         }
         applyGravity(s->gravity, &s->vy);
-        setAnimFrame(&s->anim, s->direction ? 0 : 1);
-        s->vx = s->direction ? 0.5f : -0.5f;
+        setAnimFrame(&s->anim, s->direction ? SOLDIER_RIGHT : SOLDIER_LEFT);
+        s->vx = s->direction ? SOLDIER_SPEED : -SOLDIER_SPEED;
         moveObject(n, dt);
         updateObjectBounds(n);
         if (s->x == s->snapshot.x && s->y == s->snapshot.y)
@@ -73,16 +91,16 @@ void updateDolls(float dt) {
         if (n->kind != KIND_DOLL)
             continue;
         DollRecord *d = recordOf<DollRecord>(n);
-        d->vx = d->direction ? 0.2f : -0.2f;
+        d->vx = d->direction ? DOLL_SPEED : -DOLL_SPEED;
         applyGravity(d->gravity, &d->vy);
         const uint32_t now = gameClock();
         if (now > d->lastThrowTime + KISS_INTERVAL) {
-            if ((chanceNext() + n->id) % 3 == 1)
+            if ((chanceNext() + n->id) % DOLL_THROW_ODDS == 1)
                 throwMissile(KIND_KISS, d->x, d->y, target);
             d->lastThrowTime = now;
         }
         moveObject(n, dt);
-        if (chanceNext() % 200 < 5)
+        if (chanceNext() % DOLL_TURN_ODDS < DOLL_TURNS)
             d->direction = !d->direction;
         updateObjectBounds(n);
     }
@@ -101,13 +119,13 @@ void updateNinjas(float dt) {
         const float before = k->x;
         const int r = chanceNext();
         applyGravity(k->gravity, &k->vy);
-        k->vx = k->direction ? 0.5f : -0.5f;
-        if (r % 30 == 0)
-            k->vy = -1.5f;
-        if (r % 40 == 5)
-            k->vx = 1.0f;
-        if (r % 40 == 1)
-            k->vx = -1.0f;
+        k->vx = k->direction ? NINJA_SPEED : -NINJA_SPEED;
+        if (r % NINJA_JUMP_ODDS == 0)
+            k->vy = -NINJA_JUMP_SPEED;
+        if (r % NINJA_DASH_ODDS == NINJA_DASH_RIGHT)
+            k->vx = NINJA_DASH_SPEED;
+        if (r % NINJA_DASH_ODDS == NINJA_DASH_LEFT)
+            k->vx = -NINJA_DASH_SPEED;
         const uint32_t now = gameClock();
         if (now > k->lastThrowTime + STAR_INTERVAL) {
             throwMissile(KIND_NINJASTAR, k->x, k->y, target);
@@ -159,7 +177,7 @@ void ninjaContact(ObjectNode *self, ObjectNode *other, float dx, float dy) {
     if (other->kind == KIND_PLAYER)
         killPlayer();
     else if (other->kind == KIND_BOX && dy > 0 && std::fabs(dy) < std::fabs(dx) &&
-             recordOf<BoxRecord>(other)->vy > 0.5f)
+             recordOf<BoxRecord>(other)->vy > NINJA_CRUSH_SPEED)
         scheduleRemoval(self);
 }
 
@@ -167,7 +185,7 @@ void kissContact(ObjectNode *self, ObjectNode *other, float, float) {
     if (other->kind == KIND_BORDER) {
         scheduleRemoval(self);
     } else if (other->kind == KIND_PLAYER) {
-        recordOf<PlayerRecord>(other)->stunTimer = 100;
+        recordOf<PlayerRecord>(other)->stunTimer = KISS_STUN_UPDATES;
         scheduleRemoval(self);
     }
 }

@@ -6,10 +6,6 @@
 // Puts every kind's contact handler in the table the collision step calls.
 void installContactHandlers();
 
-// Gravity, the same for every kind that falls: up to 0.8 cells per 20 ms,
-// 0.1 more per update.
-void applyGravity(int32_t gravity, float *vy);
-
 void updatePlayer(float dt);
 void updateBoxes(float dt);
 void updateSoldiers(float dt);

@@ -10,7 +10,13 @@
 #include <cstdint>
 #include <cstdlib>
 
+// Updates the boss crouches before it jumps.
 constexpr uint32_t JUMP_COUNTDOWN = 100;
+// Speeds in cells per 20 ms.
+constexpr float WALK_SPEED = 0.2f;
+constexpr float JUMP_SPEED = 1.8f;
+// While walking it makes ready to jump in one update of 1500.
+constexpr int CHARGE_ODDS = 1500;
 
 int32_t firstMinionId = INT32_MAX;
 
@@ -25,14 +31,14 @@ void updateOzzles(float dt) {
         if (o->countdown > 0) {
             if (--o->countdown == 0) {
                 o->landed = 0;
-                o->vy = -1.8f;
+                o->vy = -JUMP_SPEED;
                 o->charging = 0;
                 o->hitFlag = 0;
-                setAnimFrame(&o->anim, 1);
+                setAnimFrame(&o->anim, OZZLE_JUMPING);
             }
         } else if (!o->charging) {
-            o->vx = o->direction ? 0.2f : -0.2f;
-            if (chanceNext() % 1500 == 0) {
+            o->vx = o->direction ? WALK_SPEED : -WALK_SPEED;
+            if (chanceNext() % CHARGE_ODDS == 0) {
                 o->charging = 1;
                 o->hitFlag = 1;
             }
@@ -45,7 +51,7 @@ void updateOzzles(float dt) {
         if (!o->landedBefore && o->landed && !playerSettling()) {
             lastTurnTime = gameClock();
             triggerTurn();
-            setAnimFrame(&o->anim, 0);
+            setAnimFrame(&o->anim, OZZLE_WALKING);
         }
         o->landedBefore = o->landed;
         if (o->x == before)

@@ -15,11 +15,6 @@ constexpr int32_t SETTLE_UPDATES = 20;
 constexpr uint32_t PUT_DOWN_AFTER = 100;
 constexpr float REACH = 9.0f;
 
-void applyGravity(int32_t gravity, float *vy) {
-    if (gravity == 1 && *vy < 0.8f)
-        *vy += 0.1f;
-}
-
 void killPlayer() {
     if (dyingFlag)
         return;

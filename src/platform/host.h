@@ -7,6 +7,93 @@
 #include <cstdio>
 #include <string>
 
+// The screen is a grid of 116 x 88 character cells; a cell is 8 x 8 pixels
+// wherever the picture is drawn as pixels.
+constexpr int SCREEN_WIDTH = 116;
+constexpr int SCREEN_HEIGHT = 88;
+constexpr int CELL_PIXELS = 8;
+
+// The 16 colours a console starts with (0x00BBGGRR), until the game sets its own.
+inline constexpr uint32_t standardPalette[16] = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+// Windows virtual-key codes. Letters and digits are their own upper-case
+// ASCII codes ('A', '7'); F1 to F24 run on from VK_F1.
+enum VirtualKey : int {
+    VK_LBUTTON = 0x01,
+    VK_RBUTTON = 0x02,
+    VK_MBUTTON = 0x04,
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_SHIFT = 0x10,
+    VK_CONTROL = 0x11,
+    VK_MENU = 0x12,
+    VK_PAUSE = 0x13,
+    VK_CAPITAL = 0x14,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_SNAPSHOT = 0x2C,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_LWIN = 0x5B,
+    VK_RWIN = 0x5C,
+    VK_APPS = 0x5D,
+    VK_NUMPAD0 = 0x60, // to VK_NUMPAD9 = 0x69
+    VK_MULTIPLY = 0x6A,
+    VK_ADD = 0x6B,
+    VK_SUBTRACT = 0x6D,
+    VK_DECIMAL = 0x6E,
+    VK_DIVIDE = 0x6F,
+    VK_F1 = 0x70,
+    VK_F5 = 0x74,
+    VK_F9 = 0x78,
+    VK_F12 = 0x7B,
+    VK_NUMLOCK = 0x90,
+    VK_SCROLL = 0x91,
+    VK_LSHIFT = 0xA0,
+    VK_RSHIFT = 0xA1,
+    VK_LCONTROL = 0xA2,
+    VK_RCONTROL = 0xA3,
+    VK_LMENU = 0xA4,
+    VK_RMENU = 0xA5,
+    // Punctuation keys, named by their US characters.
+    VK_OEM_1 = 0xBA, // ;
+    VK_OEM_PLUS = 0xBB,
+    VK_OEM_COMMA = 0xBC,
+    VK_OEM_MINUS = 0xBD,
+    VK_OEM_PERIOD = 0xBE,
+    VK_OEM_2 = 0xBF,   // /
+    VK_OEM_3 = 0xC0,   // `
+    VK_OEM_4 = 0xDB,   // [
+    VK_OEM_5 = 0xDC,   // backslash
+    VK_OEM_6 = 0xDD,   // ]
+    VK_OEM_7 = 0xDE,   // '
+    VK_OEM_102 = 0xE2, // the extra key beside the left Shift
+};
+
+// The control-key state a key or mouse event carries.
+enum ControlKeyState : uint32_t {
+    CONTROL_RIGHT_ALT = 0x0001,
+    CONTROL_LEFT_ALT = 0x0002,
+    CONTROL_RIGHT_CTRL = 0x0004,
+    CONTROL_LEFT_CTRL = 0x0008,
+    CONTROL_SHIFT = 0x0010,
+    CONTROL_NUM_LOCK = 0x0020,
+    CONTROL_SCROLL_LOCK = 0x0040,
+    CONTROL_CAPS_LOCK = 0x0080,
+    CONTROL_ENHANCED_KEY = 0x0100, // a key of the grey block beside the main keyboard
+};
+
 // One character cell: the character in code page 437 (low byte) and the
 // 16-colour attribute (bits 0-3 foreground, 4-7 background). The layout is the
 // console's own, so frames and .srf files share bytes.
@@ -52,6 +139,21 @@ struct HostRect {
 
 enum SoundGroupId { SOUND_GROUP_BGM = 0, SOUND_GROUP_FX = 1 };
 
+// The sound calls a host gives. Handles and channels are small positive
+// numbers; 0 and -1 mean none.
+struct SoundHost {
+    int (*open)(const char *path, int loop);
+    void (*release)(int sound);
+    void (*setGroup)(int sound, int group);
+    int (*play)(int sound);
+    int (*isPlaying)(int channel);
+    void (*setGroupVolume)(int group, float volume);
+    void (*shutdown)();
+};
+
+// Plays nothing, for a host without a sound device.
+extern const SoundHost silentSound;
+
 struct Host {
     const char *name;
 
@@ -81,14 +183,8 @@ struct Host {
     int (*getWindowRect)(HostRect *rect);
     void (*moveWindow)(int x, int y);
 
-    // Sound. Handles and channels are small positive numbers; 0 and -1 mean none.
-    int (*soundOpen)(const char *path, int loop);
-    void (*soundRelease)(int sound);
-    void (*soundSetGroup)(int sound, int group);
-    int (*soundPlay)(int sound);
-    int (*soundIsPlaying)(int channel);
-    void (*soundSetGroupVolume)(int group, float volume);
-    void (*soundShutdown)();
+    // Sound: the host's own calls, or silentSound where it has none.
+    const SoundHost *sound;
 
     // Leaves the machine as it was found (terminal modes, palette); called once at exit.
     void (*shutdown)();

@@ -34,12 +34,12 @@ static const EffectFile effectFiles[] = {
 static int openMusic(const char *name) {
     char path[40];
     snprintf(path, sizeof path, "data/music/%s.ogg", name ? name : "");
-    return host->soundOpen(dataPath(path).c_str(), 1);
+    return host->sound->open(dataPath(path).c_str(), 1);
 }
 
 static void startMusic() {
     if (!soundOff)
-        channelTable[SOUND_MUSIC] = host->soundPlay(soundTable[SOUND_MUSIC]);
+        channelTable[SOUND_MUSIC] = host->sound->play(soundTable[SOUND_MUSIC]);
 }
 
 void initSound() {
@@ -55,10 +55,10 @@ void initSound() {
 
     soundTable[SOUND_MUSIC] = openMusic("Menu");
     for (const EffectFile &e : effectFiles)
-        soundTable[e.id] = host->soundOpen(dataPath(e.path).c_str(), 0);
-    host->soundSetGroup(soundTable[SOUND_MUSIC], SOUND_GROUP_BGM);
+        soundTable[e.id] = host->sound->open(dataPath(e.path).c_str(), 0);
+    host->sound->setGroup(soundTable[SOUND_MUSIC], SOUND_GROUP_BGM);
     for (int id = SOUND_JUMP; id < SOUND_COUNT; id++)
-        host->soundSetGroup(soundTable[id], SOUND_GROUP_FX);
+        host->sound->setGroup(soundTable[id], SOUND_GROUP_FX);
     startMusic();
     // The music starts a little below the effects.
     if (groupVolumes[SOUND_GROUP_BGM] > 0)
@@ -68,21 +68,21 @@ void initSound() {
 void playSound(int id) {
     if (!soundReady() || soundOff || id < 0 || id >= SOUND_COUNT)
         return;
-    channelTable[id] = host->soundPlay(soundTable[id]);
+    channelTable[id] = host->sound->play(soundTable[id]);
 }
 
 int soundIsPlaying(int id) {
     if (!soundReady() || id < 0 || id >= SOUND_COUNT)
         return 0;
-    return host->soundIsPlaying(channelTable[id]) ? 1 : 0;
+    return host->sound->isPlaying(channelTable[id]) ? 1 : 0;
 }
 
 void playMusic(const char *name) {
     if (!soundReady())
         return;
-    host->soundRelease(soundTable[SOUND_MUSIC]);
+    host->sound->release(soundTable[SOUND_MUSIC]);
     soundTable[SOUND_MUSIC] = openMusic(name);
-    host->soundSetGroup(soundTable[SOUND_MUSIC], SOUND_GROUP_BGM);
+    host->sound->setGroup(soundTable[SOUND_MUSIC], SOUND_GROUP_BGM);
     startMusic();
 }
 
@@ -124,16 +124,16 @@ void setSoundGroupVolume(int group, float v) {
         return;
     groupVolumes[group] = v;
     if (soundReady())
-        host->soundSetGroupVolume(group, v);
+        host->sound->setGroupVolume(group, v);
 }
 
 void shutdownSound() {
     if (!soundReady())
         return;
     // The host closes whatever is still open when it shuts down.
-    host->soundRelease(soundTable[SOUND_MUSIC]);
-    host->soundRelease(soundTable[SOUND_JUMP]);
-    host->soundShutdown();
+    host->sound->release(soundTable[SOUND_MUSIC]);
+    host->sound->release(soundTable[SOUND_JUMP]);
+    host->sound->shutdown();
     soundHost = nullptr;
     for (int i = 0; i < SOUND_COUNT; i++) {
         soundTable[i] = 0;

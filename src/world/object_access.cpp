@@ -1,66 +1,20 @@
 #include "world/object_access.h"
 #include "anim/animation.h"
 
+// Every record starts with the same header, whatever its kind.
+static ObjectHeader *objectHeader(ObjectNode *node) {
+    if (!node || !node->record || node->kind < KIND_FIRST || node->kind > KIND_LAST)
+        return nullptr;
+    return static_cast<ObjectHeader *>(node->record);
+}
+
 ObjectBox *objectBox(ObjectNode *node) {
-    if (!node || !node->record)
-        return nullptr;
-    switch (node->kind) {
-    case KIND_PLAYER:
-        return recordOf<PlayerRecord>(node);
-    case KIND_BOX:
-        return recordOf<BoxRecord>(node);
-    case KIND_SOLDIER:
-        return recordOf<SoldierRecord>(node);
-    case KIND_PLATFORM:
-        return recordOf<PlatformRecord>(node);
-    case KIND_DOLL:
-        return recordOf<DollRecord>(node);
-    case KIND_KISS:
-        return recordOf<KissRecord>(node);
-    case KIND_BORDER:
-        return recordOf<BorderRecord>(node);
-    case KIND_OZZLE:
-        return recordOf<OzzleRecord>(node);
-    case KIND_NINJA:
-        return recordOf<NinjaRecord>(node);
-    case KIND_NINJASTAR:
-        return recordOf<NinjaStarRecord>(node);
-    case KIND_DUMMY:
-        return recordOf<DummyRecord>(node);
-    default:
-        return nullptr;
-    }
+    return objectHeader(node);
 }
 
 AnimRef *objectAnimRef(ObjectNode *node) {
-    if (!node || !node->record)
-        return nullptr;
-    switch (node->kind) {
-    case KIND_PLAYER:
-        return &recordOf<PlayerRecord>(node)->anim;
-    case KIND_BOX:
-        return &recordOf<BoxRecord>(node)->anim;
-    case KIND_SOLDIER:
-        return &recordOf<SoldierRecord>(node)->anim;
-    case KIND_PLATFORM:
-        return &recordOf<PlatformRecord>(node)->anim;
-    case KIND_DOLL:
-        return &recordOf<DollRecord>(node)->anim;
-    case KIND_KISS:
-        return &recordOf<KissRecord>(node)->anim;
-    case KIND_BORDER:
-        return &recordOf<BorderRecord>(node)->anim;
-    case KIND_OZZLE:
-        return &recordOf<OzzleRecord>(node)->anim;
-    case KIND_NINJA:
-        return &recordOf<NinjaRecord>(node)->anim;
-    case KIND_NINJASTAR:
-        return &recordOf<NinjaStarRecord>(node)->anim;
-    case KIND_DUMMY:
-        return &recordOf<DummyRecord>(node)->anim;
-    default:
-        return nullptr;
-    }
+    ObjectHeader *header = objectHeader(node);
+    return header ? &header->anim : nullptr;
 }
 
 template <typename Record> static VelocityRef velocityOf(ObjectNode *node) {

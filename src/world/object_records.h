@@ -1,6 +1,6 @@
-// The record of every object kind. Each begins with the object's box in cells
-// (x2 = x + width, y2 = y + height of its current frame) and holds the
-// reference to the frame it shows; the rest is the kind's own state.
+// The record of every object kind. Each begins with the same header: the
+// object's box in cells (x2 = x + width, y2 = y + height of its current frame)
+// and the reference to the frame it shows; the rest is the kind's own state.
 #pragma once
 #include <cstdint>
 
@@ -47,6 +47,10 @@ struct ObjectBox {
     float x, y, x2, y2;
 };
 
+struct ObjectHeader : ObjectBox {
+    AnimRef anim;
+};
+
 struct BoxRecord;
 
 // Frames of the player's animation.
@@ -62,8 +66,19 @@ enum PlayerFrame : int32_t {
     PLAYER_DYING = 8,
 };
 
-struct PlayerRecord : ObjectBox {
-    AnimRef anim;
+// Frames of the Soldier's animation.
+enum SoldierFrame : int32_t {
+    SOLDIER_RIGHT = 0,
+    SOLDIER_LEFT = 1,
+};
+
+// Frames of the boss's animation.
+enum OzzleFrame : int32_t {
+    OZZLE_WALKING = 0,
+    OZZLE_JUMPING = 1,
+};
+
+struct PlayerRecord : ObjectHeader {
     float vx, vy;
     int32_t gravity;
     int32_t facing;     // 1 right, 0 left
@@ -80,16 +95,13 @@ struct PlayerRecord : ObjectBox {
     uint32_t carryCount; // updates of free control spent carrying
 };
 
-struct BoxRecord : ObjectBox {
-    AnimRef anim;
+struct BoxRecord : ObjectHeader {
     float vx, vy;
     int32_t gravity;
 };
 
-// The Soldier keeps a snapshot of its box between the box and its frame.
-struct SoldierRecord : ObjectBox {
-    ObjectBox snapshot;
-    AnimRef anim;
+struct SoldierRecord : ObjectHeader {
+    ObjectBox snapshot; // where it stood at the last look, to tell when it is stuck
     float vx, vy;
     int32_t gravity;
     int32_t direction; // 1 right, 0 left
@@ -97,12 +109,9 @@ struct SoldierRecord : ObjectBox {
     uint32_t snapshotCounter;
 };
 
-struct PlatformRecord : ObjectBox {
-    AnimRef anim;
-};
+struct PlatformRecord : ObjectHeader {};
 
-struct DollRecord : ObjectBox {
-    AnimRef anim;
+struct DollRecord : ObjectHeader {
     float vx, vy;
     int32_t gravity;
     int32_t direction;
@@ -110,18 +119,15 @@ struct DollRecord : ObjectBox {
     uint32_t lastThrowTime; // game clock
 };
 
-struct KissRecord : ObjectBox {
-    AnimRef anim;
+struct KissRecord : ObjectHeader {
     float vx, vy;
     int32_t life; // updates left
 };
 
-struct BorderRecord : ObjectBox {
-    AnimRef anim; // rotation says which edge of the room this wall is
-};
+// The frame's rotation says which edge of the room the wall is.
+struct BorderRecord : ObjectHeader {};
 
-struct OzzleRecord : ObjectBox {
-    AnimRef anim; // frame 0 walking, 1 jumping
+struct OzzleRecord : ObjectHeader {
     float vx, vy;
     int32_t gravity;
     int32_t charging;
@@ -133,8 +139,7 @@ struct OzzleRecord : ObjectBox {
     int32_t hitFlag; // while set, falling boxes do not hurt it
 };
 
-struct NinjaRecord : ObjectBox {
-    AnimRef anim;
+struct NinjaRecord : ObjectHeader {
     float vx, vy;
     int32_t gravity;
     uint32_t lastThrowTime;
@@ -142,13 +147,11 @@ struct NinjaRecord : ObjectBox {
     int32_t crushed;
 };
 
-struct NinjaStarRecord : ObjectBox {
-    AnimRef anim;
+struct NinjaStarRecord : ObjectHeader {
     float vx, vy;
 };
 
-struct DummyRecord : ObjectBox {
-    AnimRef anim;
+struct DummyRecord : ObjectHeader {
     int32_t crushed;
 };
 

@@ -58,8 +58,8 @@ Session play(int frames, int bad = -1) {
             host->getWindowRect(&r);
             if (f % 50 == 0)
                 host->moveWindow(r.left + 1, r.top);
-            const int channel = f % 40 == 1 ? host->soundPlay(host->soundOpen("x.ogg", 0)) : 1;
-            mix(static_cast<uint64_t>(host->soundIsPlaying(channel)));
+            const int channel = f % 40 == 1 ? host->sound->play(host->sound->open("x.ogg", 0)) : 1;
+            mix(static_cast<uint64_t>(host->sound->isPlaying(channel)));
             const uint32_t t = host->now();
             mix(t);
             mix(static_cast<uint64_t>(host->counter()));

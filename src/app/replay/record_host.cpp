@@ -240,24 +240,24 @@ void rMoveWindow(int x, int y) {
 
 int rSoundOpen(const char *path, int loop) {
     enter(CALL_SOUND);
-    return rec.real->soundOpen(path, loop);
+    return rec.real->sound->open(path, loop);
 }
 void rSoundRelease(int sound) {
     enter(CALL_SOUND);
-    rec.real->soundRelease(sound);
+    rec.real->sound->release(sound);
 }
 void rSoundSetGroup(int sound, int group) {
     enter(CALL_SOUND);
-    rec.real->soundSetGroup(sound, group);
+    rec.real->sound->setGroup(sound, group);
 }
 int rSoundPlay(int sound) {
     enter(CALL_SOUND);
-    return rec.real->soundPlay(sound);
+    return rec.real->sound->play(sound);
 }
 
 int rSoundIsPlaying(int channel) {
     enter(CALL_SOUND_PLAYING);
-    const int v = rec.real->soundIsPlaying(channel);
+    const int v = rec.real->sound->isPlaying(channel);
     if (v == rec.pred.soundPlaying)
         rec.same++;
     else {
@@ -270,12 +270,22 @@ int rSoundIsPlaying(int channel) {
 
 void rSoundVolume(int group, float volume) {
     enter(CALL_SOUND);
-    rec.real->soundSetGroupVolume(group, volume);
+    rec.real->sound->setGroupVolume(group, volume);
 }
 void rSoundShutdown() {
     enter(CALL_SOUND);
-    rec.real->soundShutdown();
+    rec.real->sound->shutdown();
 }
+
+const SoundHost recordingSound = {
+    .open = rSoundOpen,
+    .release = rSoundRelease,
+    .setGroup = rSoundSetGroup,
+    .play = rSoundPlay,
+    .isPlaying = rSoundIsPlaying,
+    .setGroupVolume = rSoundVolume,
+    .shutdown = rSoundShutdown,
+};
 
 void rShutdown() {
     enter(CALL_SHUTDOWN);
@@ -344,9 +354,22 @@ Host *wrapForRecording(Host *real, const char *path, const ReplayHeader &header,
         atexit(flushAtExit);
     registered = true;
     recordingHost = Host{
-        real->name,      rNow,         rCounter,       rFrequency,    rIdle,          rKeyDown,
-        rPending,        rRead,        rPresent,       rSetPalette,   rGetPalette,    rSetTitle,
-        rGetWindowRect,  rMoveWindow,  rSoundOpen,     rSoundRelease, rSoundSetGroup, rSoundPlay,
-        rSoundIsPlaying, rSoundVolume, rSoundShutdown, rShutdown};
+        .name = real->name,
+        .now = rNow,
+        .counter = rCounter,
+        .counterFrequency = rFrequency,
+        .idle = rIdle,
+        .keyDown = rKeyDown,
+        .pendingEvents = rPending,
+        .readEvents = rRead,
+        .present = rPresent,
+        .setPalette = rSetPalette,
+        .getPalette = rGetPalette,
+        .setTitle = rSetTitle,
+        .getWindowRect = rGetWindowRect,
+        .moveWindow = rMoveWindow,
+        .sound = &recordingSound,
+        .shutdown = rShutdown,
+    };
     return &recordingHost;
 }

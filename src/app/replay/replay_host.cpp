@@ -354,22 +354,22 @@ void pMoveWindow(int x, int y) {
 int pSoundOpen(const char *path, int loop) {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    return rep.real->soundOpen(path, loop);
+    return rep.real->sound->open(path, loop);
 }
 void pSoundRelease(int sound) {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    rep.real->soundRelease(sound);
+    rep.real->sound->release(sound);
 }
 void pSoundSetGroup(int sound, int group) {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    rep.real->soundSetGroup(sound, group);
+    rep.real->sound->setGroup(sound, group);
 }
 int pSoundPlay(int sound) {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    return rep.real->soundPlay(sound);
+    return rep.real->sound->play(sound);
 }
 
 int pSoundIsPlaying(int) {
@@ -385,13 +385,23 @@ int pSoundIsPlaying(int) {
 void pSoundVolume(int group, float volume) {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    rep.real->soundSetGroupVolume(group, volume);
+    rep.real->sound->setGroupVolume(group, volume);
 }
 void pSoundShutdown() {
     enter(CALL_SOUND);
     closeIfRecorded(CALL_SOUND);
-    rep.real->soundShutdown();
+    rep.real->sound->shutdown();
 }
+
+const SoundHost replayingSound = {
+    .open = pSoundOpen,
+    .release = pSoundRelease,
+    .setGroup = pSoundSetGroup,
+    .play = pSoundPlay,
+    .isPlaying = pSoundIsPlaying,
+    .setGroupVolume = pSoundVolume,
+    .shutdown = pSoundShutdown,
+};
 
 void pShutdown() {
     enter(CALL_SHUTDOWN);
@@ -495,9 +505,22 @@ Host *wrapForReplay(Host *real, bool timedemo) {
     rep.realStart = real->now();
     rep.started = processorSeconds();
     replayingHost = Host{
-        real->name,      pNow,         pCounter,       pFrequency,    pIdle,          pKeyDown,
-        pPending,        pRead,        pPresent,       pSetPalette,   pGetPalette,    pSetTitle,
-        pGetWindowRect,  pMoveWindow,  pSoundOpen,     pSoundRelease, pSoundSetGroup, pSoundPlay,
-        pSoundIsPlaying, pSoundVolume, pSoundShutdown, pShutdown};
+        .name = real->name,
+        .now = pNow,
+        .counter = pCounter,
+        .counterFrequency = pFrequency,
+        .idle = pIdle,
+        .keyDown = pKeyDown,
+        .pendingEvents = pPending,
+        .readEvents = pRead,
+        .present = pPresent,
+        .setPalette = pSetPalette,
+        .getPalette = pGetPalette,
+        .setTitle = pSetTitle,
+        .getWindowRect = pGetWindowRect,
+        .moveWindow = pMoveWindow,
+        .sound = &replayingSound,
+        .shutdown = pShutdown,
+    };
     return &replayingHost;
 }

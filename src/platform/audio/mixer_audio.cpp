@@ -238,12 +238,12 @@ void mixerSoundShutdown() {
     state = CLOSED;
 }
 
-void useMixerSound(Host *target) {
-    target->soundOpen = mixerSoundOpen;
-    target->soundRelease = mixerSoundRelease;
-    target->soundSetGroup = mixerSoundSetGroup;
-    target->soundPlay = mixerSoundPlay;
-    target->soundIsPlaying = mixerSoundIsPlaying;
-    target->soundSetGroupVolume = mixerSoundSetGroupVolume;
-    target->soundShutdown = mixerSoundShutdown;
-}
+const SoundHost mixerSound = {
+    .open = mixerSoundOpen,
+    .release = mixerSoundRelease,
+    .setGroup = mixerSoundSetGroup,
+    .play = mixerSoundPlay,
+    .isPlaying = mixerSoundIsPlaying,
+    .setGroupVolume = mixerSoundSetGroupVolume,
+    .shutdown = mixerSoundShutdown,
+};

@@ -27,5 +27,5 @@ void mixerSoundSetGroupVolume(int group, float volume);
 // until the device is opened again with mixerOpen or mixerStart.
 void mixerSoundShutdown();
 
-// Puts the seven calls above into a host table.
-void useMixerSound(Host *target);
+// The seven calls above as a host's sound table.
+extern const SoundHost mixerSound;

@@ -1,12 +1,9 @@
 #include "platform/headless/headless_host.h"
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 HeadlessState headless;
-
-static const std::array<uint32_t, 16> consoleColours = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 // Lets every scripted event whose time has come happen.
 static void advance() {
@@ -139,11 +136,33 @@ static void hSoundShutdown() {
 }
 static void hShutdown() {}
 
+static const SoundHost headlessSound = {
+    .open = hSoundOpen,
+    .release = hSoundRelease,
+    .setGroup = hSoundSetGroup,
+    .play = hSoundPlay,
+    .isPlaying = hSoundIsPlaying,
+    .setGroupVolume = hSoundVolume,
+    .shutdown = hSoundShutdown,
+};
+
 static Host headlessHost = {
-    "headless",      hNow,         hCounter,       hFrequency,    hIdle,          hKeyDown,
-    hPending,        hRead,        hPresent,       hSetPalette,   hGetPalette,    hSetTitle,
-    hGetWindowRect,  hMoveWindow,  hSoundOpen,     hSoundRelease, hSoundSetGroup, hSoundPlay,
-    hSoundIsPlaying, hSoundVolume, hSoundShutdown, hShutdown,
+    .name = "headless",
+    .now = hNow,
+    .counter = hCounter,
+    .counterFrequency = hFrequency,
+    .idle = hIdle,
+    .keyDown = hKeyDown,
+    .pendingEvents = hPending,
+    .readEvents = hRead,
+    .present = hPresent,
+    .setPalette = hSetPalette,
+    .getPalette = hGetPalette,
+    .setTitle = hSetTitle,
+    .getWindowRect = hGetWindowRect,
+    .moveWindow = hMoveWindow,
+    .sound = &headlessSound,
+    .shutdown = hShutdown,
 };
 
 Host *createHeadlessHost(const HeadlessOptions &options) {
@@ -151,7 +170,7 @@ Host *createHeadlessHost(const HeadlessOptions &options) {
     headless.script = options.script;
     headless.onFrame = options.onFrame;
     headless.keepFrames = options.keepFrames;
-    std::copy(consoleColours.begin(), consoleColours.end(), headless.palette.begin());
+    std::copy(std::begin(standardPalette), std::end(standardPalette), headless.palette.begin());
     uint64_t last = 0;
     bool hasEnd = false;
     for (const ScriptEvent &e : options.script) {

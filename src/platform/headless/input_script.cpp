@@ -23,17 +23,18 @@ int virtualKeyFromName(const std::string &raw) {
     if (name.size() >= 2 && name[0] == 'F' &&
         std::all_of(name.begin() + 1, name.end(), ::isdigit)) {
         int n = atoi(name.c_str() + 1);
-        return n >= 1 && n <= 12 ? 0x6F + n : -1;
+        return n >= 1 && n <= 12 ? VK_F1 + n - 1 : -1;
     }
     static const struct {
         const char *name;
         int code;
-    } names[] = {{"BACK", 0x08},  {"TAB", 0x09},     {"RETURN", 0x0D}, {"ENTER", 0x0D},
-                 {"SHIFT", 0x10}, {"CONTROL", 0x11}, {"CTRL", 0x11},   {"MENU", 0x12},
-                 {"ALT", 0x12},   {"ESCAPE", 0x1B},  {"ESC", 0x1B},    {"SPACE", 0x20},
-                 {"PRIOR", 0x21}, {"NEXT", 0x22},    {"END", 0x23},    {"HOME", 0x24},
-                 {"LEFT", 0x25},  {"UP", 0x26},      {"RIGHT", 0x27},  {"DOWN", 0x28},
-                 {"DELETE", 0x2E}};
+    } names[] = {{"BACK", VK_BACK},     {"TAB", VK_TAB},     {"RETURN", VK_RETURN},
+                 {"ENTER", VK_RETURN},  {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
+                 {"CTRL", VK_CONTROL},  {"MENU", VK_MENU},   {"ALT", VK_MENU},
+                 {"ESCAPE", VK_ESCAPE}, {"ESC", VK_ESCAPE},  {"SPACE", VK_SPACE},
+                 {"PRIOR", VK_PRIOR},   {"NEXT", VK_NEXT},   {"END", VK_END},
+                 {"HOME", VK_HOME},     {"LEFT", VK_LEFT},   {"UP", VK_UP},
+                 {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},   {"DELETE", VK_DELETE}};
     for (const auto &n : names)
         if (name == n.name)
             return n.code;
@@ -46,15 +47,15 @@ char characterOfKey(int vk) {
     if (vk >= '0' && vk <= '9')
         return static_cast<char>(vk);
     switch (vk) {
-    case 0x08:
+    case VK_BACK:
         return 8;
-    case 0x09:
+    case VK_TAB:
         return 9;
-    case 0x0D:
+    case VK_RETURN:
         return 13;
-    case 0x1B:
+    case VK_ESCAPE:
         return 27;
-    case 0x20:
+    case VK_SPACE:
         return ' ';
     default:
         return 0;
@@ -69,13 +70,12 @@ static int keyOfCharacter(char c) {
         return c;
     switch (c) {
     case ' ':
-        return 0x20;
+        return VK_SPACE;
     case '-':
-        return 0xBD;
-    case '.':
-        return 0xBE;
     case '_':
-        return 0xBD;
+        return VK_OEM_MINUS;
+    case '.':
+        return VK_OEM_PERIOD;
     default:
         return 0;
     }

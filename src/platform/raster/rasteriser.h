@@ -4,9 +4,8 @@
 #include "platform/host.h"
 #include <cstdint>
 
-constexpr int CELL_PIXELS = 8;
-constexpr int FRAME_PIXEL_WIDTH = 116 * CELL_PIXELS; // 928
-constexpr int FRAME_PIXEL_HEIGHT = 88 * CELL_PIXELS; // 704
+constexpr int FRAME_PIXEL_WIDTH = SCREEN_WIDTH * CELL_PIXELS;   // 928
+constexpr int FRAME_PIXEL_HEIGHT = SCREEN_HEIGHT * CELL_PIXELS; // 704
 
 // 256 glyphs of 8 rows; bit 7 of a row byte is the leftmost pixel.
 extern const uint8_t font8x8[256][8];

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_SPACE = 0x20;
-constexpr int VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
-
 // The south button jumps (Up) and confirms (Enter); west and east make, lift
 // and drop a box (Space); a shoulder turns the room (S); Start pauses (P);
 // Back leaves a screen as Esc does.

@@ -4,13 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-static const uint32_t consoleColours[16] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-
-constexpr int GRID_WIDTH = 116;
-constexpr int GRID_HEIGHT = 88;
-
 // The picture has the size of the latest frame; a frame of another size
 // gets a texture of its own size.
 static void markStale(int top, int bottom) {
@@ -32,8 +25,8 @@ static void resizePicture(int width, int height) {
 }
 
 static void frameSize(int scale, int &w, int &h) {
-    w = GRID_WIDTH * CELL_PIXELS * scale;
-    h = GRID_HEIGHT * CELL_PIXELS * scale;
+    w = SCREEN_WIDTH * CELL_PIXELS * scale;
+    h = SCREEN_HEIGHT * CELL_PIXELS * scale;
 }
 
 // The largest whole-number scale whose window, frame included, fits the
@@ -56,7 +49,7 @@ static int fittingScale(int borderW, int borderH) {
 
 bool sdlOpenWindow(std::string &error) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    memcpy(sdl.palette, consoleColours, sizeof sdl.palette);
+    memcpy(sdl.palette, standardPalette, sizeof sdl.palette);
     int w, h;
     frameSize(fittingScale(0, 0), w, h);
     sdl.window = SDL_CreateWindow("Wobblewick!", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w,
@@ -83,7 +76,7 @@ bool sdlOpenWindow(std::string &error) {
         sdlCloseWindow();
         return false;
     }
-    resizePicture(GRID_WIDTH, GRID_HEIGHT);
+    resizePicture(SCREEN_WIDTH, SCREEN_HEIGHT);
 
     // With the window frame known, make sure the whole of it fits too.
     int top = 0, left = 0, bottom = 0, right = 0;

@@ -21,12 +21,6 @@ TermScreen termScreen;
 TermInput termInput;
 bool termTooSmall = false;
 
-static const uint32_t startPalette[16] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-
-constexpr int FRAME_WIDTH = 116, FRAME_HEIGHT = 88;
-constexpr int PIXELS_PER_CELL = 8;
 // The terminal shows at most 20 pictures a second unless WOBBLE_TERM_RATE says
 // otherwise (0: every one). The game presents one on every pass of its loop,
 // and in a busy fight a picture written for each costs twice the bytes of one
@@ -345,7 +339,7 @@ std::string termTooSmallText(int columns, int rows, int cellColumns) {
              "Make the window larger or the font smaller; the game waits until then.\n"
              "%s"
              "Ctrl+C quits.",
-             FRAME_WIDTH * cellColumns, FRAME_HEIGHT, columns, rows,
+             SCREEN_WIDTH * cellColumns, SCREEN_HEIGHT, columns, rows,
              cellColumns == 2 ? "(With WOBBLE_TERM_COLUMNS=1 it needs only 116 x 88.)\n" : "");
     return text;
 }
@@ -361,14 +355,14 @@ static void layOut(bool shaking = false) {
         termScreen.rows = 24;
     }
     const int cw = termScreen.cellColumns;
-    termTooSmall = termScreen.columns < FRAME_WIDTH * cw || termScreen.rows < FRAME_HEIGHT;
-    const int baseColumn = termTooSmall ? 0 : (termScreen.columns - FRAME_WIDTH * cw) / 2;
-    const int baseRow = termTooSmall ? 0 : (termScreen.rows - FRAME_HEIGHT) / 2;
+    termTooSmall = termScreen.columns < SCREEN_WIDTH * cw || termScreen.rows < SCREEN_HEIGHT;
+    const int baseColumn = termTooSmall ? 0 : (termScreen.columns - SCREEN_WIDTH * cw) / 2;
+    const int baseRow = termTooSmall ? 0 : (termScreen.rows - SCREEN_HEIGHT) / 2;
     // The game moves its window by a few pixels; the picture moves by whole cells.
     auto cellsOf = [](int pixels) {
         if (pixels == 0)
             return 0;
-        const int cells = (std::abs(pixels) + PIXELS_PER_CELL / 2) / PIXELS_PER_CELL;
+        const int cells = (std::abs(pixels) + CELL_PIXELS / 2) / CELL_PIXELS;
         return (pixels < 0 ? -1 : 1) * (cells < 1 ? 1 : cells);
     };
     const int column = baseColumn + cellsOf(term.windowX) * cw;
@@ -423,7 +417,7 @@ static void drawFrame(bool diff = true) {
         showTooSmall();
         return;
     }
-    termEncodeFrame(termScreen, term.frame.data(), FRAME_WIDTH, FRAME_HEIGHT, term.out, diff);
+    termEncodeFrame(termScreen, term.frame.data(), SCREEN_WIDTH, SCREEN_HEIGHT, term.out, diff);
     flushOut();
     term.messageShown = false;
 }
@@ -622,7 +616,7 @@ static int tRead(HostEvent *out, int max) {
 }
 
 static void tPresent(const Cell *cells, int width, int height) {
-    if (width != FRAME_WIDTH || height != FRAME_HEIGHT)
+    if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT)
         return;
     // A screen that stands still (the menu, the credits) presents the same
     // frame many times a second; the terminal already shows it, and a look
@@ -667,8 +661,8 @@ static void tSetTitle(const char *title) {
 }
 
 static int tGetWindowRect(HostRect *rect) {
-    *rect = HostRect{term.windowX, term.windowY, term.windowX + FRAME_WIDTH * PIXELS_PER_CELL,
-                     term.windowY + FRAME_HEIGHT * PIXELS_PER_CELL};
+    *rect = HostRect{term.windowX, term.windowY, term.windowX + SCREEN_WIDTH * CELL_PIXELS,
+                     term.windowY + SCREEN_HEIGHT * CELL_PIXELS};
     return 1;
 }
 
@@ -683,21 +677,6 @@ static void tMoveWindow(int x, int y) {
     service();
 }
 
-// Without the sound library in the build, everything plays silently.
-static int tSoundOpen(const char *, int) {
-    return 0;
-}
-static void tSoundRelease(int) {}
-static void tSoundSetGroup(int, int) {}
-static int tSoundPlay(int) {
-    return -1;
-}
-static int tSoundIsPlaying(int) {
-    return 0;
-}
-static void tSoundSetGroupVolume(int, float) {}
-static void tSoundShutdown() {}
-
 static void tShutdown() {
     leaveTerminal();
 }
@@ -706,12 +685,30 @@ static void atExit() {
     leaveTerminal();
 }
 
+// Sound needs no display: the terminal plays it wherever the sound library is built in.
+#ifdef WOBBLE_HAVE_MIXER
+static const SoundHost *const termSound = &mixerSound;
+#else
+static const SoundHost *const termSound = &silentSound;
+#endif
+
 static Host termHost = {
-    "term",         tNow,           tCounter,       tFrequency,      tIdle,
-    tKeyDown,       tPending,       tRead,          tPresent,        tSetPalette,
-    tGetPalette,    tSetTitle,      tGetWindowRect, tMoveWindow,     tSoundOpen,
-    tSoundRelease,  tSoundSetGroup, tSoundPlay,     tSoundIsPlaying, tSoundSetGroupVolume,
-    tSoundShutdown, tShutdown,
+    .name = "term",
+    .now = tNow,
+    .counter = tCounter,
+    .counterFrequency = tFrequency,
+    .idle = tIdle,
+    .keyDown = tKeyDown,
+    .pendingEvents = tPending,
+    .readEvents = tRead,
+    .present = tPresent,
+    .setPalette = tSetPalette,
+    .getPalette = tGetPalette,
+    .setTitle = tSetTitle,
+    .getWindowRect = tGetWindowRect,
+    .moveWindow = tMoveWindow,
+    .sound = termSound,
+    .shutdown = tShutdown,
 };
 
 static std::string setting(const char *name) {
@@ -788,16 +785,13 @@ Host *createTermHost(std::string &error) {
     fcntl(wakePipe[1], F_SETFD, FD_CLOEXEC);
     fcntl(term.ttyOut, F_SETFD, FD_CLOEXEC);
     term.created = true;
-#ifdef WOBBLE_HAVE_MIXER
-    useMixerSound(&termHost); // sound needs no display
-#endif
 
     termScreen = TermScreen{};
     termInput = TermInput{};
     termScreen.cellColumns = columns == "1" ? 1 : 2;
     termScreen.colourMode = TERM_COLOURS_24BIT; // nothing touches the palette while asking
-    memcpy(term.palette, startPalette, sizeof term.palette);
-    memcpy(termScreen.palette, startPalette, sizeof termScreen.palette);
+    memcpy(term.palette, standardPalette, sizeof term.palette);
+    memcpy(termScreen.palette, standardPalette, sizeof termScreen.palette);
 
     installSignals();
     atexit(atExit);

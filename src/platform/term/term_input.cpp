@@ -1,36 +1,6 @@
 #include "platform/term/term_input.h"
 #include <cstdlib>
 
-// Windows virtual keys and control-key bits, as the game expects them.
-enum : int {
-    K_BACK = 0x08,
-    K_TAB = 0x09,
-    K_RETURN = 0x0D,
-    K_SHIFT = 0x10,
-    K_CONTROL = 0x11,
-    K_MENU = 0x12,
-    K_CAPITAL = 0x14,
-    K_ESCAPE = 0x1B,
-    K_SPACE = 0x20,
-    K_PRIOR = 0x21,
-    K_NEXT = 0x22,
-    K_END = 0x23,
-    K_HOME = 0x24,
-    K_LEFT = 0x25,
-    K_UP = 0x26,
-    K_RIGHT = 0x27,
-    K_DOWN = 0x28,
-    K_INSERT = 0x2D,
-    K_DELETE = 0x2E,
-    K_NUMPAD0 = 0x60,
-    K_MULTIPLY = 0x6A,
-    K_ADD = 0x6B,
-    K_SUBTRACT = 0x6D,
-    K_DECIMAL = 0x6E,
-    K_DIVIDE = 0x6F,
-    K_F1 = 0x70,
-};
-enum : uint32_t { CTRL_STATE_ALT = 0x02, CTRL_STATE_CTRL = 0x08, CTRL_STATE_SHIFT = 0x10 };
 // Modifier bits as terminals send them (the parameter minus one).
 enum : uint32_t { MOD_SHIFT = 1, MOD_ALT = 2, MOD_CTRL = 4 };
 // Kitty event types.
@@ -39,10 +9,10 @@ enum { EVENT_PRESS = 1, EVENT_REPEAT = 2, EVENT_RELEASE = 3 };
 static const struct {
     uint32_t bit;
     int vk;
-} modifierKeys[3] = {{MOD_SHIFT, K_SHIFT}, {MOD_CTRL, K_CONTROL}, {MOD_ALT, K_MENU}};
+} modifierKeys[3] = {{MOD_SHIFT, VK_SHIFT}, {MOD_CTRL, VK_CONTROL}, {MOD_ALT, VK_MENU}};
 
 static bool isModifier(int vk) {
-    return vk == K_SHIFT || vk == K_CONTROL || vk == K_MENU;
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
 }
 
 // Whether time `t` has come at `now`, on a clock that wraps.
@@ -55,11 +25,12 @@ static int keyOfCharacter(unsigned char c, bool &shift) {
     static const char shifted[] = ")!@#$%^&*(";
     static const char plainPunct[] = ";=,-./`[\\]'";
     static const char shiftPunct[] = ":+<_>?~{|}\"";
-    static const int punctKeys[] = {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF,
-                                    0xC0, 0xDB, 0xDC, 0xDD, 0xDE};
+    static const int punctKeys[] = {VK_OEM_1,      VK_OEM_PLUS, VK_OEM_COMMA, VK_OEM_MINUS,
+                                    VK_OEM_PERIOD, VK_OEM_2,    VK_OEM_3,     VK_OEM_4,
+                                    VK_OEM_5,      VK_OEM_6,    VK_OEM_7};
     shift = false;
     if (c == ' ')
-        return K_SPACE;
+        return VK_SPACE;
     if (c >= 'a' && c <= 'z')
         return c - 'a' + 'A';
     if (c >= 'A' && c <= 'Z') {
@@ -86,12 +57,12 @@ static int keyOfCharacter(unsigned char c, bool &shift) {
 
 static uint32_t controlState(const TermInput &in) {
     uint32_t s = 0;
-    if (in.keys[K_SHIFT].held)
-        s |= CTRL_STATE_SHIFT;
-    if (in.keys[K_CONTROL].held)
-        s |= CTRL_STATE_CTRL;
-    if (in.keys[K_MENU].held)
-        s |= CTRL_STATE_ALT;
+    if (in.keys[VK_SHIFT].held)
+        s |= CONTROL_SHIFT;
+    if (in.keys[VK_CONTROL].held)
+        s |= CONTROL_LEFT_CTRL;
+    if (in.keys[VK_MENU].held)
+        s |= CONTROL_LEFT_ALT;
     return s;
 }
 
@@ -225,17 +196,17 @@ static void plainByte(TermInput &in, unsigned char b, uint32_t mods, uint32_t no
     char ch = static_cast<char>(b);
     int vk = 0;
     if (b == '\r' || b == '\n') {
-        vk = K_RETURN;
+        vk = VK_RETURN;
         ch = '\r';
     } else if (b == '\t') {
-        vk = K_TAB;
+        vk = VK_TAB;
     } else if (b == 0x7F || b == 0x08) {
-        vk = K_BACK;
+        vk = VK_BACK;
         ch = 0x08;
     } else if (b == 0x1B) {
-        vk = K_ESCAPE;
+        vk = VK_ESCAPE;
     } else if (b == 0) {
-        vk = K_SPACE;
+        vk = VK_SPACE;
         mods |= MOD_CTRL;
     } else if (b < 0x1B) {
         vk = 'A' + b - 1; // Ctrl+letter
@@ -294,72 +265,72 @@ static int kittyCodeToKey(long code) {
         return static_cast<int>(code - 'a' + 'A');
     switch (code) {
     case 27:
-        return K_ESCAPE;
+        return VK_ESCAPE;
     case 13:
-        return K_RETURN;
+        return VK_RETURN;
     case 9:
-        return K_TAB;
+        return VK_TAB;
     case 127:
     case 8:
-        return K_BACK;
+        return VK_BACK;
     case 57358:
-        return K_CAPITAL;
+        return VK_CAPITAL;
     case 57414:
-        return K_RETURN;
+        return VK_RETURN;
     case 57409:
-        return K_DECIMAL;
+        return VK_DECIMAL;
     case 57410:
-        return K_DIVIDE;
+        return VK_DIVIDE;
     case 57411:
-        return K_MULTIPLY;
+        return VK_MULTIPLY;
     case 57412:
-        return K_SUBTRACT;
+        return VK_SUBTRACT;
     case 57413:
-        return K_ADD;
+        return VK_ADD;
     case 57415:
-        return 0xBB;
+        return VK_OEM_PLUS;
     case 57417:
-        return K_LEFT;
+        return VK_LEFT;
     case 57418:
-        return K_RIGHT;
+        return VK_RIGHT;
     case 57419:
-        return K_UP;
+        return VK_UP;
     case 57420:
-        return K_DOWN;
+        return VK_DOWN;
     case 57421:
-        return K_PRIOR;
+        return VK_PRIOR;
     case 57422:
-        return K_NEXT;
+        return VK_NEXT;
     case 57423:
-        return K_HOME;
+        return VK_HOME;
     case 57424:
-        return K_END;
+        return VK_END;
     case 57425:
-        return K_INSERT;
+        return VK_INSERT;
     case 57426:
-        return K_DELETE;
+        return VK_DELETE;
     case 57441:
     case 57447:
-        return K_SHIFT;
+        return VK_SHIFT;
     case 57442:
     case 57448:
-        return K_CONTROL;
+        return VK_CONTROL;
     case 57443:
     case 57449:
-        return K_MENU;
+        return VK_MENU;
     default:
         break;
     }
     if (code >= 57399 && code <= 57408)
-        return static_cast<int>(K_NUMPAD0 + code - 57399);
+        return static_cast<int>(VK_NUMPAD0 + code - 57399);
     if (code >= 57376 && code <= 57387)
-        return static_cast<int>(K_F1 + 12 + code - 57376); // F13 to F24
+        return static_cast<int>(VK_F1 + 12 + code - 57376); // F13 to F24
     if (code > 32 && code < 127) {
         bool shift = false;
         return keyOfCharacter(static_cast<unsigned char>(code), shift);
     }
     if (code == 32)
-        return K_SPACE;
+        return VK_SPACE;
     return 0;
 }
 
@@ -367,33 +338,33 @@ static int tildeKey(long number) {
     switch (number) {
     case 1:
     case 7:
-        return K_HOME;
+        return VK_HOME;
     case 2:
-        return K_INSERT;
+        return VK_INSERT;
     case 3:
-        return K_DELETE;
+        return VK_DELETE;
     case 4:
     case 8:
-        return K_END;
+        return VK_END;
     case 5:
-        return K_PRIOR;
+        return VK_PRIOR;
     case 6:
-        return K_NEXT;
+        return VK_NEXT;
     case 11:
     case 12:
     case 13:
     case 14:
     case 15:
-        return static_cast<int>(K_F1 + number - 11);
+        return static_cast<int>(VK_F1 + number - 11);
     case 17:
     case 18:
     case 19:
     case 20:
     case 21:
-        return static_cast<int>(K_F1 + number - 12);
+        return static_cast<int>(VK_F1 + number - 12);
     case 23:
     case 24:
-        return static_cast<int>(K_F1 + number - 13);
+        return static_cast<int>(VK_F1 + number - 13);
     default:
         return 0;
     }
@@ -402,27 +373,27 @@ static int tildeKey(long number) {
 static int letterKey(char final) {
     switch (final) {
     case 'A':
-        return K_UP;
+        return VK_UP;
     case 'B':
-        return K_DOWN;
+        return VK_DOWN;
     case 'C':
-        return K_RIGHT;
+        return VK_RIGHT;
     case 'D':
-        return K_LEFT;
+        return VK_LEFT;
     case 'H':
-        return K_HOME;
+        return VK_HOME;
     case 'F':
-        return K_END;
+        return VK_END;
     case 'P':
-        return K_F1;
+        return VK_F1;
     case 'Q':
-        return K_F1 + 1;
+        return VK_F1 + 1;
     case 'R':
-        return K_F1 + 2;
+        return VK_F1 + 2;
     case 'S':
-        return K_F1 + 3;
+        return VK_F1 + 3;
     case 'M':
-        return K_RETURN; // keypad Enter in application mode
+        return VK_RETURN; // keypad Enter in application mode
     default:
         return 0;
     }
@@ -430,15 +401,15 @@ static int letterKey(char final) {
 
 static char characterOfKey(int vk, bool shift) {
     switch (vk) {
-    case K_RETURN:
+    case VK_RETURN:
         return '\r';
-    case K_TAB:
+    case VK_TAB:
         return '\t';
-    case K_BACK:
+    case VK_BACK:
         return 0x08;
-    case K_ESCAPE:
+    case VK_ESCAPE:
         return 0x1B;
-    case K_SPACE:
+    case VK_SPACE:
         return ' ';
     default:
         break;
@@ -464,11 +435,11 @@ static void mouseEvent(TermInput &in, long b, long x, long y, bool release) {
     in.mouseX = column;
     in.mouseY = row;
     if (b & 4)
-        e.mouse.controlKeyState |= CTRL_STATE_SHIFT;
+        e.mouse.controlKeyState |= CONTROL_SHIFT;
     if (b & 8)
-        e.mouse.controlKeyState |= CTRL_STATE_ALT;
+        e.mouse.controlKeyState |= CONTROL_LEFT_ALT;
     if (b & 16)
-        e.mouse.controlKeyState |= CTRL_STATE_CTRL;
+        e.mouse.controlKeyState |= CONTROL_LEFT_CTRL;
     if (b & 64) {
         e.mouse.eventFlags = 4; // wheel
         e.mouse.buttonState = static_cast<uint32_t>((b & 1) ? -120 : 120) << 16;
@@ -542,7 +513,7 @@ static void csiSequence(TermInput &in, const char *p, size_t n, char final, uint
     } else if (final == '~') {
         vk = tildeKey(f.value[0][0]);
     } else if (final == 'Z') {
-        terminalKey(in, K_TAB, '\t', mods | MOD_SHIFT, event, now);
+        terminalKey(in, VK_TAB, '\t', mods | MOD_SHIFT, event, now);
         return;
     } else if (final == 'R' && f.value[0][0] > 1) {
         return; // a cursor position report, not F3
@@ -616,7 +587,7 @@ static size_t decode(TermInput &in, uint32_t now, bool flush) {
             if (pos + 2 < n) {
                 const int vk = letterKey(p[pos + 2]);
                 if (vk)
-                    terminalKey(in, vk, vk == K_RETURN ? '\r' : 0, 0, EVENT_PRESS, now, false);
+                    terminalKey(in, vk, vk == VK_RETURN ? '\r' : 0, 0, EVENT_PRESS, now, false);
                 end = pos + 3;
             }
         } else if (intro == ']' || intro == 'P' || intro == '_' || intro == '^' || intro == 'X') {

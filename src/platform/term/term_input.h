@@ -24,7 +24,7 @@ struct TermInput {
     // Where the picture sits, to turn terminal positions into cells.
     int cellColumns = 2;
     int originColumn = 0, originRow = 0;
-    int width = 116, height = 88;
+    int width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
 
     std::string pending; // the start of a sequence still arriving
     uint32_t pendingSince = 0;

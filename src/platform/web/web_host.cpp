@@ -1,6 +1,7 @@
 #include "platform/web/web_host.h"
 #include "platform/hosts.h"
 #include "platform/web/web_storage.h"
+#include <cstring>
 #include <emscripten.h>
 
 WebHostState web;
@@ -39,6 +40,7 @@ static void sleepInBrowser(uint32_t ms) {
     web.busyMs += now - web.wokeAt;
     emscripten_sleep(ms);
     web.wokeAt = emscripten_get_now();
+    memcpy(web.palette, standardPalette, sizeof web.palette);
 }
 
 static void webIdle(uint32_t ms) {
@@ -57,11 +59,11 @@ static void webIdle(uint32_t ms) {
 }
 
 static int webKeyDown(int virtualKey) {
-    if (virtualKey == 0x01)
+    if (virtualKey == VK_LBUTTON)
         return (web.mouseButtons & 0x1) ? 1 : 0;
-    if (virtualKey == 0x02)
+    if (virtualKey == VK_RBUTTON)
         return (web.mouseButtons & 0x2) ? 1 : 0;
-    if (virtualKey == 0x04)
+    if (virtualKey == VK_MBUTTON)
         return (web.mouseButtons & 0x4) ? 1 : 0;
     return virtualKey >= 0 && virtualKey < 256 && web.held[virtualKey];
 }
@@ -100,34 +102,39 @@ static void webMoveWindow(int x, int y) {
     wobbleMoveCanvas(dx, dy);
 }
 
+static const SoundHost webSound = {
+    .open = wobbleSoundOpen,
+    .release = wobbleSoundRelease,
+    .setGroup = wobbleSoundSetGroup,
+    .play = wobbleSoundPlay,
+    .isPlaying = wobbleSoundIsPlaying,
+    .setGroupVolume = wobbleSoundSetGroupVolume,
+    .shutdown = wobbleSoundShutdown,
+};
+
 static Host webHost = {
-    "web",
-    webNow,
-    webCounter,
-    webCounterFrequency,
-    webIdle,
-    webKeyDown,
-    webPendingEvents,
-    webReadEvents,
-    webPresent,
-    webSetPalette,
-    webGetPalette,
-    webSetTitle,
-    webGetWindowRect,
-    webMoveWindow,
-    wobbleSoundOpen,
-    wobbleSoundRelease,
-    wobbleSoundSetGroup,
-    wobbleSoundPlay,
-    wobbleSoundIsPlaying,
-    wobbleSoundSetGroupVolume,
-    wobbleSoundShutdown,
-    wobbleSoundShutdown,
+    .name = "web",
+    .now = webNow,
+    .counter = webCounter,
+    .counterFrequency = webCounterFrequency,
+    .idle = webIdle,
+    .keyDown = webKeyDown,
+    .pendingEvents = webPendingEvents,
+    .readEvents = webReadEvents,
+    .present = webPresent,
+    .setPalette = webSetPalette,
+    .getPalette = webGetPalette,
+    .setTitle = webSetTitle,
+    .getWindowRect = webGetWindowRect,
+    .moveWindow = webMoveWindow,
+    .sound = &webSound,
+    .shutdown = wobbleSoundShutdown,
 };
 
 Host *createWebHost(std::string &) {
     web.stepped = wobbleStepped() != 0;
     web.wokeAt = emscripten_get_now();
+    memcpy(web.palette, standardPalette, sizeof web.palette);
     wobbleRestoreFiles();
     return &webHost;
 }

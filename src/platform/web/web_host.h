@@ -14,9 +14,7 @@ struct WebHostState {
     std::vector<Cell> cells;
     int width = 0, height = 0;
     // A console's colours until the game sets its own (0x00BBGGRR).
-    uint32_t palette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                            0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                            0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    uint32_t palette[16] = {};
     int staleTop = 0, staleBottom = -1;
     // The canvas's pixels, 0xAABBGGRR (bytes R, G, B, A as a canvas wants them).
     std::vector<uint32_t> pixels;

@@ -4,7 +4,7 @@
 
 Win32ConsoleState win32;
 
-constexpr SHORT COLUMNS = 116, ROWS = 88;
+constexpr SHORT COLUMNS = SCREEN_WIDTH, ROWS = SCREEN_HEIGHT;
 
 // ---- Font ---------------------------------------------------------------------
 

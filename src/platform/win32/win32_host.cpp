@@ -4,16 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-constexpr int COLUMNS = 116, ROWS = 88;
-constexpr int PIXELS_PER_CELL = 8;
 // A release the game has not seen yet still goes through after this long.
 constexpr DWORD SEEN_GRACE_MS = 250;
 // While the picture shakes inside Windows Terminal it is redrawn at most this often.
 constexpr DWORD SHAKE_REDRAW_MS = 30;
-
-static const uint32_t startPalette[16] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 // ---- Input ----------------------------------------------------------------------------
 
@@ -59,8 +53,8 @@ static void takeMouse(const MOUSE_EVENT_RECORD &m) {
         x = (x - win32.screen.originColumn) / std::max(1, win32.screen.cellColumns);
         y -= win32.screen.originRow;
     }
-    e.mouse.x = static_cast<int16_t>(std::clamp(x, 0, COLUMNS - 1));
-    e.mouse.y = static_cast<int16_t>(std::clamp(y, 0, ROWS - 1));
+    e.mouse.x = static_cast<int16_t>(std::clamp(x, 0, SCREEN_WIDTH - 1));
+    e.mouse.y = static_cast<int16_t>(std::clamp(y, 0, SCREEN_HEIGHT - 1));
     e.mouse.buttonState = m.dwButtonState;
     e.mouse.controlKeyState = m.dwControlKeyState;
     e.mouse.eventFlags = m.dwEventFlags;
@@ -107,11 +101,11 @@ static void layOut() {
         s.columns = info.srWindow.Right - info.srWindow.Left + 1;
         s.rows = info.srWindow.Bottom - info.srWindow.Top + 1;
     }
-    s.cellColumns = s.columns >= 2 * COLUMNS ? 2 : 1;
+    s.cellColumns = s.columns >= 2 * SCREEN_WIDTH ? 2 : 1;
     auto cellsOf = [](int pixels) { return pixels == 0 ? 0 : pixels < 0 ? -1 : 1; };
-    const int column = std::max(0, (s.columns - COLUMNS * s.cellColumns) / 2) +
+    const int column = std::max(0, (s.columns - SCREEN_WIDTH * s.cellColumns) / 2) +
                        cellsOf(win32.windowX) * s.cellColumns;
-    const int row = std::max(0, (s.rows - ROWS) / 2) + cellsOf(win32.windowY);
+    const int row = std::max(0, (s.rows - SCREEN_HEIGHT) / 2) + cellsOf(win32.windowY);
     if (column != s.originColumn || row != s.originRow)
         s.shownValid = false;
     s.originColumn = std::max(0, column);
@@ -123,7 +117,7 @@ static void drawTerminal() {
         return;
     layOut();
     win32.bytes.clear();
-    termEncodeFrame(win32.screen, win32.frame.data(), COLUMNS, ROWS, win32.bytes);
+    termEncodeFrame(win32.screen, win32.frame.data(), SCREEN_WIDTH, SCREEN_HEIGHT, win32.bytes);
     win32Write(win32.bytes);
 }
 
@@ -218,8 +212,8 @@ static int wGetWindowRect(HostRect *rect) {
         *rect = HostRect{r.left, r.top, r.right, r.bottom};
         return 1;
     }
-    *rect = HostRect{win32.windowX, win32.windowY, win32.windowX + COLUMNS * PIXELS_PER_CELL,
-                     win32.windowY + ROWS * PIXELS_PER_CELL};
+    *rect = HostRect{win32.windowX, win32.windowY, win32.windowX + SCREEN_WIDTH * CELL_PIXELS,
+                     win32.windowY + SCREEN_HEIGHT * CELL_PIXELS};
     return 1;
 }
 
@@ -244,29 +238,33 @@ static void wShutdown() {
     win32RestoreConsole();
 }
 
+static const SoundHost win32Sound = {
+    .open = win32SoundOpen,
+    .release = win32SoundRelease,
+    .setGroup = win32SoundSetGroup,
+    .play = win32SoundPlay,
+    .isPlaying = win32SoundIsPlaying,
+    .setGroupVolume = win32SoundSetGroupVolume,
+    .shutdown = win32SoundShutdown,
+};
+
 static Host win32Host = {
-    "win32",
-    wNow,
-    wCounter,
-    wFrequency,
-    wIdle,
-    wKeyDown,
-    wPending,
-    wRead,
-    wPresent,
-    wSetPalette,
-    wGetPalette,
-    wSetTitle,
-    wGetWindowRect,
-    wMoveWindow,
-    win32SoundOpen,
-    win32SoundRelease,
-    win32SoundSetGroup,
-    win32SoundPlay,
-    win32SoundIsPlaying,
-    win32SoundSetGroupVolume,
-    win32SoundShutdown,
-    wShutdown,
+    .name = "win32",
+    .now = wNow,
+    .counter = wCounter,
+    .counterFrequency = wFrequency,
+    .idle = wIdle,
+    .keyDown = wKeyDown,
+    .pendingEvents = wPending,
+    .readEvents = wRead,
+    .present = wPresent,
+    .setPalette = wSetPalette,
+    .getPalette = wGetPalette,
+    .setTitle = wSetTitle,
+    .getWindowRect = wGetWindowRect,
+    .moveWindow = wMoveWindow,
+    .sound = &win32Sound,
+    .shutdown = wShutdown,
 };
 
 // Windows Terminal sets WT_SESSION for the programs it starts.
@@ -286,10 +284,10 @@ Host *createWin32Host(std::string &error) {
     // Sleep(1) sleeps about a millisecond, not a scheduler tick.
     timeBeginPeriod(1);
     // The console's own colours are what the game keeps to put back at exit.
-    memcpy(win32.palette, startPalette, sizeof win32.palette);
+    memcpy(win32.palette, standardPalette, sizeof win32.palette);
     if (win32.savedInfoKnown && !win32.vt)
         memcpy(win32.palette, win32.savedInfo.ColorTable, sizeof win32.palette);
     win32.screen.colourMode = TERM_COLOURS_24BIT;
-    memcpy(win32.screen.palette, startPalette, sizeof startPalette);
+    memcpy(win32.screen.palette, standardPalette, sizeof standardPalette);
     return &win32Host;
 }

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+// The virtual-key codes are the ones host.h names.
+#define NOVIRTUALKEYCODES
 #include <windows.h>
 // (after windows.h) the multimedia clock
 #include <mmsystem.h>

@@ -4,10 +4,14 @@
 # mutant is caught when the build or a test fails; a patch that no longer fits
 # the code is reported apart, never counted as missed.
 #   tools/mutants.sh [WORK_DIR] [NAME_PATTERN]
+# With BEFORE=REV the tests of that commit are built too, against the same
+# (mutated) game, and every mutant is judged by both suites: how a change to
+# the tests changed what they catch.
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WORK=${1:-$ROOT/build-mutants}
 PATTERN=${2:-}
+BEFORE=${BEFORE:-}
 TREE=$WORK/tree
 BUILD=$WORK/build
 JOBS=${JOBS:-2}
@@ -22,8 +26,27 @@ tar -C "$ROOT" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$TREE" -x
 rm -rf "$WORK/data" && cp -rl "$TREE/data" "$WORK/data"
 [[ -e $WORK/clean ]] || find "$TREE" -type f -exec touch {} +
 rm -f "$WORK/clean"
+targets=(wobble_tests)
+if [[ -n $BEFORE ]]; then
+    mkdir "$TREE/tests_before"
+    git -C "$ROOT" archive "$BEFORE" tests | tar -x -C "$TREE/tests_before" --strip-components=1 ||
+        exit 2
+    cat >>"$TREE/CMakeLists.txt" <<'CMAKE'
+file(GLOB_RECURSE BEFORE_SOURCES tests_before/*.cpp)
+list(FILTER BEFORE_SOURCES EXCLUDE REGEX ".*_main\\.cpp$")
+add_executable(wobble_tests_before ${BEFORE_SOURCES})
+get_target_property(libraries wobble_tests LINK_LIBRARIES)
+get_target_property(definitions wobble_tests COMPILE_DEFINITIONS)
+target_link_libraries(wobble_tests_before PRIVATE ${libraries})
+target_compile_definitions(wobble_tests_before PRIVATE ${definitions})
+target_include_directories(wobble_tests_before PRIVATE tests_before)
+add_dependencies(wobble_tests_before wobblewick)
+CMAKE
+    targets+=(wobble_tests_before)
+fi
+build() { cmake --build "$BUILD" -j "$JOBS" --target "${targets[@]}"; }
 cmake -S "$TREE" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
-cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >/dev/null || {
+build >/dev/null || {
     echo "the unmutated tree does not build" >&2
     exit 2
 }
@@ -31,11 +54,11 @@ cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >/dev/null || {
 # The soak and the long-sound checks are left out: they take most of the time
 # and look for crashes and content faults, not the logic faults below.
 SKIP=${SKIP:-Soak.*:AudioFiles.*:LevelProofs.NoLevelIsWonByStandingStill}
-run_suite() {
+run_suite() { # the test program's name
     local shard status=0
     for shard in 0 1; do
         (cd "$TREE" && GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=$shard timeout 600 \
-            "$BUILD/wobble_tests" --gtest_brief=1 --gtest_fail_fast --gtest_filter="-$SKIP" \
+            "$BUILD/$1" --gtest_brief=1 --gtest_fail_fast --gtest_filter="-$SKIP" \
             >"$WORK/last$shard.log" 2>&1) &
     done
     for shard in 0 1; do
@@ -44,13 +67,26 @@ run_suite() {
     cat "$WORK/last0.log" "$WORK/last1.log" >"$WORK/last.log"
     return $status
 }
-run_suite || {
-    echo "the unmutated suite fails; see $WORK/last.log" >&2
-    exit 2
+for suite in "${targets[@]}"; do
+    run_suite "$suite" || {
+        echo "the unmutated suite $suite fails; see $WORK/last.log" >&2
+        exit 2
+    }
+done
+
+# judge SUITE: how the suite fares against the mutant in the tree now.
+judge() {
+    if run_suite "$1"; then
+        echo missed
+    elif [[ $? == 124 ]]; then
+        echo "caught (the suite hangs)"
+    else
+        echo "caught ($(grep -m1 -o '\[  FAILED  \] [^ ]*' "$WORK/last.log" | cut -c14-))"
+    fi
 }
 
-caught=0 missed=0 stale=0
-missedNames=() staleNames=()
+caught=0 missed=0 stale=0 beforeCaught=0
+missedNames=() staleNames=() beforeMissedNames=()
 for patch in "$ROOT"/tests/mutants/*.patch; do
     name=$(basename "$patch" .patch)
     [[ -n $PATTERN && $name != *$PATTERN* ]] && continue
@@ -60,26 +96,34 @@ for patch in "$ROOT"/tests/mutants/*.patch; do
         continue
     fi
     patch -d "$TREE" -p1 -s -f <"$patch" >/dev/null
-    if ! cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >"$WORK/last.log" 2>&1; then
+    before=""
+    if ! build >"$WORK/last.log" 2>&1; then
         result="caught (does not build)"
-    elif run_suite; then
-        result=missed
-    elif [[ $? == 124 ]]; then
-        result="caught (the suite hangs)"
+        [[ -n $BEFORE ]] && before=caught
     else
-        result="caught ($(grep -m1 -o '\[  FAILED  \] [^ ]*' "$WORK/last.log" | cut -c14-))"
+        result=$(judge wobble_tests)
+        [[ -n $BEFORE ]] && before=$(judge wobble_tests_before | cut -d' ' -f1)
     fi
     patch -d "$TREE" -p1 -s -R -f <"$patch" >/dev/null
+    if [[ $before == caught ]]; then
+        beforeCaught=$((beforeCaught + 1))
+    elif [[ -n $before ]]; then
+        beforeMissedNames+=("$name")
+    fi
     if [[ $result == missed ]]; then
         missed=$((missed + 1)) missedNames+=("$name")
     else
         caught=$((caught + 1))
     fi
-    printf '%-36s %s\n' "$name" "$result"
+    printf '%-36s %s%s\n' "$name" "$result" "${before:+ (before: $before)}"
 done
 # Leave the copy's objects matching the unmutated sources.
-cmake --build "$BUILD" -j "$JOBS" --target wobble_tests >/dev/null 2>&1 && touch "$WORK/clean"
+build >/dev/null 2>&1 && touch "$WORK/clean"
 echo "caught $caught, missed $missed, does not apply $stale"
 ((missed)) && echo "missed: ${missedNames[*]}"
 ((stale)) && echo "does not apply: ${staleNames[*]}"
+if [[ -n $BEFORE ]]; then
+    echo "the tests of $BEFORE: caught $beforeCaught, missed ${#beforeMissedNames[@]}"
+    ((${#beforeMissedNames[@]})) && echo "missed before: ${beforeMissedNames[*]}"
+fi
 exit 0

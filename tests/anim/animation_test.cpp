@@ -79,7 +79,7 @@ TEST(AnimationScript, CellTokens) {
     ScriptFile f;
     ASSERT_EQ(f.load("(3,2)[1,0]\n1\n:0\n"
                      "(65,3) () (66,2,4)\n"
-                     "\t() (300,0,0)   (67,99,-1)\r\n"),
+                     "\t() (300,0,0)\r(67,99,-1)\r\n"),
               1);
     const Cell *c = f.frame(0, 0)->picture->cells;
     EXPECT_EQ(c[0].ch, 'A');

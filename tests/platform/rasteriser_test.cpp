@@ -45,6 +45,7 @@ TEST(Rasteriser, GlyphPixelsTakeTheCellsColoursAndPaletteChangesRecolour) {
     std::vector<Cell> cells(width * height, Cell{' ', 0x07});
     cells[4] = Cell{'A', 0x1E};
     cells[0] = Cell{0x100 | 'A', 0x1E}; // only the low byte is the character
+    cells[5] = Cell{' ', 0xC7};
     uint32_t palette[16];
     for (int i = 0; i < 16; i++)
         palette[i] = 0x00010203 * (i + 1);
@@ -60,8 +61,10 @@ TEST(Rasteriser, GlyphPixelsTakeTheCellsColoursAndPaletteChangesRecolour) {
             EXPECT_EQ(pixels[(8 + y) * pitch + 8 + x], want) << x << "," << y;
             EXPECT_EQ(pixels[y * pitch + x], want) << x << "," << y;
         }
-    // A blank is all background; the bytes past the picture's width are untouched.
+    // A blank is all background, a bright one too; the bytes past the picture's
+    // width are untouched.
     EXPECT_EQ(pixels[3 * pitch + 20], colorrefToRgb(palette[0]));
+    EXPECT_EQ(pixels[8 * pitch + 20], colorrefToRgb(palette[0xC]));
     for (int y = 0; y < height * 8; y++)
         for (int x = width * 8; x < pitch; x++)
             ASSERT_EQ(pixels[y * pitch + x], 0xDEADBEEFu);

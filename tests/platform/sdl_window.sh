@@ -158,20 +158,9 @@ xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "
 ask events >/dev/null
 xdotool key a
 events "a" "key down 41 97 1;key up 41 97 1;"
-xdotool key t 1 9 shift+a shift+1 ctrl+c
-events "characters" "key down 54 116 1;key up 54 116 1;key down 31 49 1;key up 31 49 1;\
-key down 39 57 1;key up 39 57 1;key down 10 0 1;key down 41 65 1;key up 10 0 1;key up 41 97 1;\
-key down 10 0 1;key down 31 33 1;key up 10 0 1;key up 31 49 1;\
-key down 11 0 1;key down 43 3 1;key up 11 0 1;key up 43 99 1;"
-xdotool key F1 F12 Left Up Right Down Prior Next
-events "function and moving keys" "key down 70 0 1;key up 70 0 1;key down 7B 0 1;\
-key up 7B 0 1;key down 25 0 1;key up 25 0 1;key down 26 0 1;key up 26 0 1;key down 27 0 1;\
-key up 27 0 1;key down 28 0 1;key up 28 0 1;key down 21 0 1;key up 21 0 1;key down 22 0 1;\
-key up 22 0 1;"
-xdotool key Return Escape space Tab BackSpace
-events "typing keys" "key down 0D 13 1;key up 0D 13 1;key down 1B 27 1;\
-key up 1B 27 1;key down 20 32 1;key up 20 32 1;key down 09 9 1;key up 09 9 1;key down 08 8 1;\
-key up 08 8 1;"
+xdotool key shift+1 F12
+events "Shift, a character and a function key" "key down 10 0 1;key down 31 33 1;key up 10 0 1;\
+key up 31 49 1;key down 7B 0 1;key up 7B 0 1;"
 # Held keys, the release edge, and autorepeat as further key-downs.
 xdotool keydown Left
 soon "Left held" "1 0 0" ask keys 25 27 41
@@ -268,20 +257,8 @@ compare "picture moved the other way" "match scale 1" -5 -5
 ask move "$l" "$t" >/dev/null
 compare "picture back" "match scale 1"
 
-# Ctrl+C in the terminal ends the program through its exit path.
-echo "idle 10000" >&6
-sleep 0.3
-kill -INT "$checkPid"
-r=""
-read -t 5 -r r <&5
-expect "Ctrl+C runs the exit path" "$r" "closing"
-[ "$r" == "closing" ] || kill -KILL "$checkPid"
-wait "$checkPid" 2>/dev/null
-expect "Ctrl+C exit code" "$?" 0
-
 if [ $haveWm -eq 1 ]; then
-    # Closing the window does the same.
-    start
+    # Closing the window runs the exit path, as Ctrl+C does.
     xdotool windowactivate --sync "$wid" 2>/dev/null
     echo "idle 10000" >&6
     sleep 0.3

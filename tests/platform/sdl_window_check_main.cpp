@@ -73,17 +73,8 @@ static uint32_t be32(const unsigned char *p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-static int shiftOf(uint32_t mask) {
-    int s = 0;
-    while (mask && !(mask & 1)) {
-        mask >>= 1;
-        s++;
-    }
-    return s;
-}
-
-// Reads a screenshot in xwd form (true colour, 24 or 32 bits a pixel) as
-// 0x00RRGGBB pixels.
+// Reads a screenshot in xwd form as 0x00RRGGBB pixels: the form Xvfb's
+// 24-bit screen gives, 32 bits a pixel with red in the high byte.
 static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width, int &height,
                     std::string &error) {
     FILE *f = fopen(path, "rb");
@@ -97,35 +88,25 @@ static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width,
     while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
         bytes.insert(bytes.end(), chunk, chunk + n);
     fclose(f);
+    const unsigned char *h = bytes.data();
     if (bytes.size() < 100) {
         error = "screenshot too short";
         return false;
     }
-    const unsigned char *h = bytes.data();
-    const uint32_t headerSize = be32(h), format = be32(h + 8), byteOrder = be32(h + 28);
-    const uint32_t bpp = be32(h + 44), bytesPerLine = be32(h + 48);
-    const uint32_t redMask = be32(h + 56), greenMask = be32(h + 60), blueMask = be32(h + 64);
-    const uint32_t ncolors = be32(h + 76);
+    const size_t start = size_t(be32(h)) + size_t(be32(h + 76)) * 12;
+    const uint32_t bytesPerLine = be32(h + 48);
     width = static_cast<int>(be32(h + 16));
     height = static_cast<int>(be32(h + 20));
-    const size_t start = size_t(headerSize) + size_t(ncolors) * 12;
-    if (format != 2 || (bpp != 32 && bpp != 24) || width <= 0 || height <= 0 ||
-        start + size_t(bytesPerLine) * height > bytes.size()) {
+    if (be32(h + 8) != 2 || be32(h + 44) != 32 || be32(h + 28) != 0 || be32(h + 56) != 0xFF0000 ||
+        width <= 0 || height <= 0 || start + size_t(bytesPerLine) * height > bytes.size()) {
         error = "screenshot in a form this check does not read";
         return false;
     }
     pixels.resize(size_t(width) * height);
-    const int rs = shiftOf(redMask), gs = shiftOf(greenMask), bs = shiftOf(blueMask);
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++) {
-            const unsigned char *p = h + start + size_t(y) * bytesPerLine + size_t(x) * (bpp / 8);
-            uint32_t v = 0;
-            for (uint32_t b = 0; b < bpp / 8; b++)
-                v |= byteOrder == 0 ? uint32_t(p[b]) << (8 * b)
-                                    : uint32_t(p[b]) << (8 * (bpp / 8 - 1 - b));
-            const uint32_t r = (v & redMask) >> rs, g = (v & greenMask) >> gs,
-                           bl = (v & blueMask) >> bs;
-            pixels[size_t(y) * width + x] = r << 16 | g << 8 | bl;
+            const unsigned char *p = h + start + size_t(y) * bytesPerLine + size_t(x) * 4;
+            pixels[size_t(y) * width + x] = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
         }
     return true;
 }

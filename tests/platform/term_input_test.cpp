@@ -1,6 +1,5 @@
 #include "platform/term/term_input.h"
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -251,37 +250,4 @@ TEST(TermInput, TheTerminalsAnswersAreNotKeys) {
         EXPECT_TRUE(in.kittyAnswered && in.paletteAnswered && in.deviceAnswered) << cut;
         EXPECT_EQ(take(in), "") << cut;
     }
-}
-
-TEST(TermInput, GarbageNeverBreaksTheDecoder) {
-    std::mt19937 rng(5);
-    const std::string pieces[] = {"\x1b", "[", "<",    ";",  "1", "9", "M",    "m",    "u",    "~",
-                                  ":",    "]", "\x07", "\\", "O", "a", "\xc3", "\xa9", "\xff", "?"};
-    for (int round = 0; round < 200; round++) {
-        TermInput in;
-        in.kitty = round % 2;
-        uint32_t t = 1000;
-        for (int n = 0; n < 60; n++) {
-            std::string chunk;
-            const int len = static_cast<int>(rng() % 12);
-            for (int i = 0; i < len; i++)
-                chunk += rng() % 3 ? pieces[rng() % 20] : std::string(1, static_cast<char>(rng()));
-            feed(in, chunk, t);
-            t += rng() % 80;
-            termInputTick(in, t);
-            ASSERT_LE(in.pending.size(), 4096u);
-        }
-        for (const HostEvent &e : in.events)
-            if (e.type == HOST_EVENT_MOUSE) {
-                ASSERT_TRUE(e.mouse.x >= 0 && e.mouse.x < 116);
-                ASSERT_TRUE(e.mouse.y >= 0 && e.mouse.y < 88);
-            }
-        termInputReleaseAll(in);
-        for (const TermHeldKey &k : in.keys)
-            ASSERT_FALSE(k.held);
-    }
-    // An endless string is dropped, not kept.
-    TermInput in;
-    feed(in, "\x1b]" + std::string(5000, 'x'), 1000);
-    EXPECT_LE(in.pending.size(), 4096u);
 }

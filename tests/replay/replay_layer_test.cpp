@@ -206,6 +206,13 @@ TEST(ReplayLayers, TheFirstFrameThatDiffersIsReported) {
     }
 }
 
+TEST(ReplayLayers, SmallNumbersEitherSideOfZeroTakeOneByte) {
+    std::string bytes;
+    for (int64_t v : {0, -1, 1, -3, 63, -64})
+        putSigned(bytes, v);
+    EXPECT_EQ(bytes, std::string("\x00\x01\x02\x05\x7e\x7f", 6));
+}
+
 TEST(ReplayLayers, BrokenFilesAreRefusedWithAReason) {
     TempDir dir;
     size_t bytes = 0;

@@ -30,6 +30,9 @@ TEST(PlayLoop, ALevelWithoutEnemiesEndsOnceThePlayerHasSettled) {
     empty.objects = {at(KIND_PLAYER, 10, 78, 1)};
     GameSnapshot early = runGame({empty, quiet("Next")}, "180 end\n");
     EXPECT_EQ(early.levelIndex, 0) << "still settling";
+    // Whatever ended the game before (a quit in the pause, a lost game) ends no new one.
+    returnToMenu = 1;
+    gameOverFlag = 1;
     GameSnapshot late = runGame({empty, quiet("Next")}, "300 end\n");
     EXPECT_EQ(late.levelIndex, 1);
     EXPECT_EQ(late.score, 6000) << "the whole bonus time";

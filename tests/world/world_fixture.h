@@ -44,16 +44,6 @@ inline std::vector<ObjectNode *> walkOrder() {
     return nodes;
 }
 
-// One update of a falling kind as every kind does it: gravity (0.1 per update
-// up to 0.8), then the move of 20 ms.
-inline void fallStep(ObjectNode *node, float dt = 20.0f) {
-    VelocityRef v = objectVelocity(node);
-    int32_t *gravity = objectGravity(node);
-    if (gravity && *gravity == 1 && *v.vy < 0.8f)
-        *v.vy += 0.1f;
-    moveObject(node, dt);
-}
-
 inline ObjectNode *placed(int32_t kind, double x, double y, double a = 0, double b = 0) {
     ObjectNode *n = createObject(kind, x, y, a, b);
     updateObjectBounds(n);

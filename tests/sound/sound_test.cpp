@@ -49,7 +49,7 @@ TEST(Sound, StartUpOpensEverySoundInItsGroupAndStartsTheMenuMusicQuieter) {
     for (const HeadlessSoundCall &c : headless.soundCalls) {
         loops += c.what == "open-loop";
         if (c.what == "group")
-            music += c.volume == SOUND_GROUP_BGM;
+            music += c.volume == static_cast<float>(SOUND_GROUP_BGM);
     }
     EXPECT_EQ(countCalls("open") + countCalls("open-loop"), size_t(SOUND_COUNT));
     EXPECT_EQ(loops, 1) << "only the music loops";

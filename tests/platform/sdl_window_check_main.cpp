@@ -73,8 +73,9 @@ static uint32_t be32(const unsigned char *p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-// Reads a screenshot in xwd form as 0x00RRGGBB pixels: the form Xvfb's
-// 24-bit screen gives, 32 bits a pixel with red in the high byte.
+// Reads a screenshot in xwd form as 0x00RRGGBB pixels: the forms Xvfb's
+// 24-bit screen gives, red in the high byte, four bytes a pixel, or three
+// when the window has a direct-colour visual (as SDL's windows do).
 static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width, int &height,
                     std::string &error) {
     FILE *f = fopen(path, "rb");
@@ -97,15 +98,18 @@ static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width,
     const uint32_t bytesPerLine = be32(h + 48);
     width = static_cast<int>(be32(h + 16));
     height = static_cast<int>(be32(h + 20));
-    if (be32(h + 8) != 2 || be32(h + 44) != 32 || be32(h + 28) != 0 || be32(h + 56) != 0xFF0000 ||
-        width <= 0 || height <= 0 || start + size_t(bytesPerLine) * height > bytes.size()) {
+    const uint32_t step = be32(h + 44) / 8;
+    if (be32(h + 8) != 2 || (step != 3 && step != 4) || be32(h + 28) != 0 ||
+        be32(h + 56) != 0xFF0000 || width <= 0 || height <= 0 ||
+        bytesPerLine < uint32_t(width) * step ||
+        start + size_t(bytesPerLine) * height > bytes.size()) {
         error = "screenshot in a form this check does not read";
         return false;
     }
     pixels.resize(size_t(width) * height);
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++) {
-            const unsigned char *p = h + start + size_t(y) * bytesPerLine + size_t(x) * 4;
+            const unsigned char *p = h + start + size_t(y) * bytesPerLine + size_t(x) * step;
             pixels[size_t(y) * width + x] = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
         }
     return true;

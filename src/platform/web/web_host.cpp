@@ -40,7 +40,6 @@ static void sleepInBrowser(uint32_t ms) {
     web.busyMs += now - web.wokeAt;
     emscripten_sleep(ms);
     web.wokeAt = emscripten_get_now();
-    memcpy(web.palette, standardPalette, sizeof web.palette);
 }
 
 static void webIdle(uint32_t ms) {

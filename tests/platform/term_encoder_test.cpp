@@ -103,13 +103,30 @@ TEST(TermEncoder, BlanksNeedNoInkAndRunsNeedNoCursorMoves) {
     std::vector<Cell> frame(W * H, Cell{' ', 0x00});
     std::string out;
     termEncodeFrame(screen, frame.data(), W, H, out);
-    // A row of blanks with their different inks is one colour, one move, spaces.
+    // A row of blanks with their different inks is one colour, one move, one erase.
     for (int x = 0; x < W; x++)
         frame[static_cast<size_t>(10 * W + x)] =
             Cell{static_cast<uint16_t>(x % 2 ? 0 : 0xFF), static_cast<uint16_t>(0x10 | (x % 16))};
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
-    EXPECT_EQ(out, "\x1b[?2026h\x1b[11H\x1b[0;44m" + std::string(2 * W, ' ') + "\x1b[?2026l");
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[11H\x1b[0;44m\x1b[232X\x1b[?2026l");
+}
+
+TEST(TermEncoder, ChangesTakeTheShortestWay) {
+    TermScreen screen = makeScreen(TERM_COLOURS_PALETTE, 2, 232, 88);
+    std::vector<Cell> frame(W * H, Cell{' ', 0x00});
+    std::string out;
+    termEncodeFrame(screen, frame.data(), W, H, out);
+    // A blank between two changed cells is written again rather than
+    // stepped over; the next row is a line feed and a step back; an upper
+    // half block of black on grey goes out as a lower one of grey on black,
+    // which is the pen already.
+    frame[5 * W + 10] = Cell{'A', 0x07};
+    frame[5 * W + 12] = Cell{'B', 0x07};
+    frame[6 * W + 10] = Cell{0xDF, 0x70};
+    out.clear();
+    termEncodeFrame(screen, frame.data(), W, H, out);
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[6;21H\x1b[0;37;40mA   B \n\x1b[6D▄▄\x1b[?2026l");
 }
 
 TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
@@ -129,7 +146,7 @@ TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
         termEncodeFrame(screen, frame.data(), W, H, out);
         EXPECT_EQ(out, "\x1b[?2026h\x1b[21;7H" + std::string(expected) + "\x1b[?2026l");
     }
-    // A row of one block colour on changing backgrounds is one colour and spaces.
+    // A row of one block colour on changing backgrounds is one colour and one erase.
     TermScreen screen = makeScreen(TERM_COLOURS_PALETTE, 1, W, H);
     std::vector<Cell> frame(W * H, Cell{' ', 0x00});
     std::string out;
@@ -139,7 +156,7 @@ TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
             Cell{0xDB, static_cast<uint16_t>((x % 16) << 4 | 12)};
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
-    EXPECT_EQ(out, "\x1b[?2026h\x1b[31H\x1b[0;101m" + std::string(W, ' ') + "\x1b[?2026l");
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[31H\x1b[0;101m\x1b[116X\x1b[?2026l");
 }
 
 TEST(TermEncoder, APaletteChangeRewritesOnlyWhatItMust) {

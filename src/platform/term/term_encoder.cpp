@@ -2,6 +2,7 @@
 #include "platform/term/term_glyphs.h"
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int termAnsiIndex(int consoleIndex) {
     return (consoleIndex & 0xA) | ((consoleIndex & 1) << 2) | ((consoleIndex & 4) >> 2);
@@ -63,6 +64,10 @@ static TermShownCell resolve(const uint32_t keys[16], Cell cell) {
     } else {
         shown.ch = ch;
         shown.fg = keys[cell.attr & 15];
+        if (shown.fg == shown.bg) { // ink on its own colour shows nothing
+            shown.ch = 0x20;
+            shown.fg = TERM_ANY_COLOUR;
+        }
     }
     return shown;
 }
@@ -103,26 +108,97 @@ struct Writer {
     bool penKnown = false;
 };
 
+// A short control sequence, put together before it is known whether it is
+// the one written.
+struct Seq {
+    char text[40];
+    int size = 0;
+    void add(char c) { text[size++] = c; }
+    void number(unsigned v) {
+        char digits[10];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v > 0);
+        while (n > 0)
+            add(digits[--n]);
+    }
+    // CSI n final, the count left out when it is 1.
+    void csi(int n, char final) {
+        add('\x1b');
+        add('[');
+        if (n != 1)
+            number(static_cast<unsigned>(n));
+        add(final);
+    }
+    void append(const Seq &other) {
+        for (int i = 0; i < other.size; i++)
+            add(other.text[i]);
+    }
+};
+
+// The shortest way from the cursor to (row, column): an absolute position,
+// or steps from where the cursor is. A line feed is a plain step down
+// (output translation is off), and never scrolls: the cursor is above the
+// row it goes to.
+static Seq moveSeq(const Writer &w, int row, int column) {
+    Seq best;
+    best.add('\x1b');
+    best.add('[');
+    best.number(static_cast<unsigned>(row + 1));
+    if (column > 0) {
+        best.add(';');
+        best.number(static_cast<unsigned>(column + 1));
+    }
+    best.add('H');
+    if (w.row < 0)
+        return best;
+    Seq steps;
+    const int down = row - w.row;
+    if (down > 0 && down <= 3)
+        for (int i = 0; i < down; i++)
+            steps.add('\n');
+    else if (down > 0)
+        steps.csi(down, 'B');
+    else if (down < 0)
+        steps.csi(-down, 'A');
+    Seq across, absolute;
+    across.add('\r');
+    if (column > 0)
+        across.csi(column, 'C');
+    absolute.csi(column + 1, 'G');
+    if (absolute.size < across.size)
+        across = absolute;
+    if (w.column >= 0) { // known, so steps along the row are possible
+        Seq along;
+        if (column > w.column)
+            along.csi(column - w.column, 'C');
+        else if (column == w.column - 1)
+            along.add('\b');
+        else if (column < w.column)
+            along.csi(w.column - column, 'D');
+        if (along.size < across.size)
+            across = along;
+    }
+    steps.append(across);
+    return steps.size < best.size ? steps : best;
+}
+
 static void moveTo(Writer &w, int row, int column) {
     if (w.row == row && w.column == column)
         return;
-    if (w.row == row && w.column >= 0 && column > w.column) {
-        const int n = column - w.column;
-        w.out += "\x1b[";
-        if (n > 1)
-            appendNumber(w.out, static_cast<unsigned>(n));
-        w.out += 'C';
-    } else {
-        w.out += "\x1b[";
-        appendNumber(w.out, static_cast<unsigned>(row + 1));
-        if (column > 0) {
-            w.out += ';';
-            appendNumber(w.out, static_cast<unsigned>(column + 1));
-        }
-        w.out += 'H';
-    }
+    const Seq move = moveSeq(w, row, column);
+    w.out.append(move.text, static_cast<size_t>(move.size));
     w.row = row;
     w.column = column;
+}
+
+// How many of its two colours the pen must change to write the cell.
+static int penChanges(const Writer &w, const TermShownCell &cell) {
+    if (!w.penKnown)
+        return 2;
+    return (cell.fg != TERM_ANY_COLOUR && cell.fg != w.fg) + (cell.bg != w.bg);
 }
 
 static void setPen(Writer &w, const TermShownCell &cell) {
@@ -149,6 +225,71 @@ static void setPen(Writer &w, const TermShownCell &cell) {
     w.penKnown = true;
 }
 
+// Writes one cell at the cursor. An upper half block is the same picture as
+// a lower one with the colours the other way round: whichever the pen is
+// nearer to is written.
+static void writeCell(Writer &w, TermShownCell cell) {
+    if (cell.ch == 0xDC || cell.ch == 0xDF) {
+        const TermShownCell other{static_cast<uint16_t>(cell.ch ^ 0x03), cell.bg, cell.fg};
+        if (penChanges(w, other) < penChanges(w, cell))
+            cell = other;
+    }
+    setPen(w, cell);
+    const int cw = w.screen.cellColumns;
+    w.out += termGlyph(static_cast<uint8_t>(cell.ch), cw);
+    w.column += cw;
+    if (w.column >= w.screen.columns)
+        w.column = -1; // the cursor stays in the last column: position unknown
+}
+
+// Brings the cursor to cell `x` of the row it is on by writing the few
+// unchanged cells before it again, when that is shorter than moving over
+// them. Returns false, having written nothing, when it is not.
+static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
+    const int cw = w.screen.cellColumns;
+    const int column = w.screen.originColumn + x * cw;
+    if (w.column < 0 || w.column >= column || column - w.column > 3 * cw)
+        return false;
+    const Writer before = w;
+    const size_t start = w.out.size();
+    const int moveSize = moveSeq(w, w.row, column).size;
+    for (int g = x - (column - w.column) / cw; g < x; g++)
+        writeCell(w, cells[g]);
+    if (static_cast<int>(w.out.size() - start) <= moveSize)
+        return true;
+    w.out.resize(start);
+    w.row = before.row;
+    w.column = before.column;
+    w.fg = before.fg;
+    w.bg = before.bg;
+    w.penKnown = before.penKnown;
+    return false;
+}
+
+// Erases the blanks from `x` on with the terminal's erase (ECH, which
+// fills with the pen's background and leaves the cursor where it is) when
+// that and a later step over them are shorter than writing spaces. Returns
+// the cell after the last one erased, or `x` when nothing was.
+static int eraseBlanks(Writer &w, const TermShownCell *cells, const bool *changed, int x, int end) {
+    const TermShownCell blank = cells[x];
+    if (blank.fg != TERM_ANY_COLOUR)
+        return x;
+    int last = x + 1;
+    while (last < end && cells[last] == blank)
+        last++;
+    while (!changed[last - 1])
+        last--;
+    const int n = (last - x) * w.screen.cellColumns;
+    Seq erase, skip;
+    erase.csi(n, 'X');
+    skip.csi(n, 'C');
+    if (erase.size + skip.size >= n)
+        return x;
+    setPen(w, blank);
+    w.out.append(erase.text, static_cast<size_t>(erase.size));
+    return last;
+}
+
 void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int height, std::string &out,
                      bool diff) {
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -172,24 +313,41 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     for (int i = 0; i < 16; i++)
         keys[i] = colourKey(screen, i);
     const int cw = screen.cellColumns;
+    // The cells wholly on the terminal; those shaken off an edge are drawn
+    // in full when they come back.
+    int xBegin = 0, xEnd = width;
+    while (xBegin < width && screen.originColumn + xBegin * cw < 0)
+        xBegin++;
+    while (xEnd > xBegin && screen.originColumn + xEnd * cw > screen.columns)
+        xEnd--;
+    std::vector<TermShownCell> target(static_cast<size_t>(width));
+    std::unique_ptr<bool[]> changed(new bool[static_cast<size_t>(width)]);
     for (int y = 0; y < height; y++) {
         const int row = screen.originRow + y;
-        const bool rowVisible = row >= 0 && row < screen.rows;
+        TermShownCell *shown = &screen.shown[static_cast<size_t>(y) * width];
+        bool any = false;
         for (int x = 0; x < width; x++) {
-            const size_t i = static_cast<size_t>(y) * width + x;
-            const TermShownCell target = resolve(keys, cells[i]);
-            if (!full && screen.shown[i] == target)
+            target[x] = resolve(keys, cells[static_cast<size_t>(y) * width + x]);
+            changed[x] = full || !(shown[x] == target[x]);
+            any = any || changed[x];
+            shown[x] = target[x];
+        }
+        if (!any || row < 0 || row >= screen.rows)
+            continue;
+        for (int x = xBegin; x < xEnd;) {
+            if (!changed[x]) {
+                x++;
                 continue;
-            screen.shown[i] = target;
-            const int column = screen.originColumn + x * cw;
-            if (!rowVisible || column < 0 || column + cw > screen.columns)
-                continue; // shaken off the edge: redrawn in full when it comes back
-            moveTo(w, row, column);
-            setPen(w, target);
-            out += termGlyph(static_cast<uint8_t>(target.ch), cw);
-            w.column = column + cw;
-            if (w.column >= screen.columns)
-                w.column = -1; // the cursor stays in the last column: position unknown
+            }
+            if (w.row != row || !rewriteGap(w, target.data(), x))
+                moveTo(w, row, screen.originColumn + x * cw);
+            const int after = eraseBlanks(w, target.data(), changed.get(), x, xEnd);
+            if (after > x) {
+                x = after;
+                continue;
+            }
+            writeCell(w, target[x]);
+            x++;
         }
     }
     screen.shownValid = true;

@@ -1,5 +1,6 @@
 #include "platform/term/term_encoder.h"
 #include "platform/term/term_glyphs.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -194,11 +195,32 @@ static void moveTo(Writer &w, int row, int column) {
     w.column = column;
 }
 
-// How many of its two colours the pen must change to write the cell.
-static int penChanges(const Writer &w, const TermShownCell &cell) {
-    if (!w.penKnown)
+// How many of its two colours a pen must change to write the cell.
+static int penChanges(bool known, uint32_t fg, uint32_t bg, const TermShownCell &cell) {
+    if (!known)
         return 2;
-    return (cell.fg != TERM_ANY_COLOUR && cell.fg != w.fg) + (cell.bg != w.bg);
+    return (cell.fg != TERM_ANY_COLOUR && cell.fg != fg) + (cell.bg != bg);
+}
+
+static bool isHalfBlock(const TermShownCell &cell) {
+    return cell.ch == 0xDC || cell.ch == 0xDF;
+}
+
+// The other half block with the colours the other way round: the same picture.
+static TermShownCell flipped(const TermShownCell &cell) {
+    return TermShownCell{static_cast<uint16_t>(cell.ch ^ 0x03), cell.bg, cell.fg};
+}
+
+// The colour changes of writing `cell` and then, in its cheaper way, `next`.
+static int changesThrough(const Writer &w, const TermShownCell &cell, const TermShownCell *next) {
+    const int now = penChanges(w.penKnown, w.fg, w.bg, cell);
+    if (!next)
+        return 4 * now;
+    const uint32_t fg = cell.fg != TERM_ANY_COLOUR ? cell.fg : w.fg;
+    int later = penChanges(true, fg, cell.bg, *next);
+    if (isHalfBlock(*next))
+        later = std::min(later, penChanges(true, fg, cell.bg, flipped(*next)));
+    return 4 * now + 3 * later; // what is sure now counts for a little more
 }
 
 static void setPen(Writer &w, const TermShownCell &cell) {
@@ -226,14 +248,11 @@ static void setPen(Writer &w, const TermShownCell &cell) {
 }
 
 // Writes one cell at the cursor. An upper half block is the same picture as
-// a lower one with the colours the other way round: whichever the pen is
-// nearer to is written.
-static void writeCell(Writer &w, TermShownCell cell) {
-    if (cell.ch == 0xDC || cell.ch == 0xDF) {
-        const TermShownCell other{static_cast<uint16_t>(cell.ch ^ 0x03), cell.bg, cell.fg};
-        if (penChanges(w, other) < penChanges(w, cell))
-            cell = other;
-    }
+// a lower one with the colours the other way round: whichever suits the pen,
+// and the cell written after it, is written.
+static void writeCell(Writer &w, TermShownCell cell, const TermShownCell *next) {
+    if (isHalfBlock(cell) && changesThrough(w, flipped(cell), next) < changesThrough(w, cell, next))
+        cell = flipped(cell);
     setPen(w, cell);
     const int cw = w.screen.cellColumns;
     w.out += termGlyph(static_cast<uint8_t>(cell.ch), cw);
@@ -254,7 +273,7 @@ static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
     const size_t start = w.out.size();
     const int moveSize = moveSeq(w, w.row, column).size;
     for (int g = x - (column - w.column) / cw; g < x; g++)
-        writeCell(w, cells[g]);
+        writeCell(w, cells[g], &cells[g + 1]);
     if (static_cast<int>(w.out.size() - start) <= moveSize)
         return true;
     w.out.resize(start);
@@ -346,7 +365,7 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
                 x = after;
                 continue;
             }
-            writeCell(w, target[x]);
+            writeCell(w, target[x], x + 1 < xEnd && changed[x + 1] ? &target[x + 1] : nullptr);
             x++;
         }
     }

@@ -68,6 +68,8 @@ static TermShownCell resolve(const uint32_t keys[16], Cell cell) {
         if (shown.fg == shown.bg) { // ink on its own colour shows nothing
             shown.ch = 0x20;
             shown.fg = TERM_ANY_COLOUR;
+        } else if (ch == 0xDC) { // a lower half block is an upper one the other way round
+            shown = TermShownCell{0xDF, shown.bg, shown.fg};
         }
     }
     return shown;
@@ -261,20 +263,30 @@ static void writeCell(Writer &w, TermShownCell cell, const TermShownCell *next) 
         w.column = -1; // the cursor stays in the last column: position unknown
 }
 
+// About how many bytes the pen's colour escape for a cell costs, in the
+// cell's cheaper way round.
+static int penBytes(const Writer &w, const TermShownCell &cell) {
+    int n = penChanges(w.penKnown, w.fg, w.bg, cell);
+    if (isHalfBlock(cell))
+        n = std::min(n, penChanges(w.penKnown, w.fg, w.bg, flipped(cell)));
+    return n == 0 ? 0 : 3 + 3 * n;
+}
+
 // Brings the cursor to cell `x` of the row it is on by writing the few
-// unchanged cells before it again, when that is shorter than moving over
-// them. Returns false, having written nothing, when it is not.
+// unchanged cells before it again, when that and the colours cell `x` then
+// needs are shorter than moving over them. Returns false, having written
+// nothing, when it is not.
 static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
     const int cw = w.screen.cellColumns;
     const int column = w.screen.originColumn + x * cw;
-    if (w.column < 0 || w.column >= column || column - w.column > 3 * cw)
+    if (w.column < 0 || w.column >= column || column - w.column > 4 * cw)
         return false;
     const Writer before = w;
     const size_t start = w.out.size();
-    const int moveSize = moveSeq(w, w.row, column).size;
+    const int moveSize = moveSeq(w, w.row, column).size + penBytes(w, cells[x]);
     for (int g = x - (column - w.column) / cw; g < x; g++)
         writeCell(w, cells[g], &cells[g + 1]);
-    if (static_cast<int>(w.out.size() - start) <= moveSize)
+    if (static_cast<int>(w.out.size() - start) + penBytes(w, cells[x]) <= moveSize)
         return true;
     w.out.resize(start);
     w.row = before.row;

@@ -177,8 +177,9 @@ static Seq moveSeq(const Writer &w, int row, int column) {
         Seq along;
         if (column > w.column)
             along.csi(column - w.column, 'C');
-        else if (column == w.column - 1)
-            along.add('\b');
+        else if (column < w.column && column >= w.column - 3)
+            for (int i = column; i < w.column; i++)
+                along.add('\b');
         else if (column < w.column)
             along.csi(w.column - column, 'D');
         if (along.size < across.size)
@@ -213,18 +214,6 @@ static TermShownCell flipped(const TermShownCell &cell) {
     return TermShownCell{static_cast<uint16_t>(cell.ch ^ 0x03), cell.bg, cell.fg};
 }
 
-// The colour changes of writing `cell` and then, in its cheaper way, `next`.
-static int changesThrough(const Writer &w, const TermShownCell &cell, const TermShownCell *next) {
-    const int now = penChanges(w.penKnown, w.fg, w.bg, cell);
-    if (!next)
-        return 4 * now;
-    const uint32_t fg = cell.fg != TERM_ANY_COLOUR ? cell.fg : w.fg;
-    int later = penChanges(true, fg, cell.bg, *next);
-    if (isHalfBlock(*next))
-        later = std::min(later, penChanges(true, fg, cell.bg, flipped(*next)));
-    return 4 * now + 3 * later; // what is sure now counts for a little more
-}
-
 static void setPen(Writer &w, const TermShownCell &cell) {
     const bool needFg = cell.fg != TERM_ANY_COLOUR && (!w.penKnown || w.fg != cell.fg);
     const bool needBg = !w.penKnown || w.bg != cell.bg;
@@ -232,8 +221,10 @@ static void setPen(Writer &w, const TermShownCell &cell) {
         return;
     w.out += "\x1b[";
     if (!w.penKnown) {
-        // Start from plain attributes, so nothing left over (bold, reverse) shows.
+        // Start from plain attributes, so nothing left over (bold, reverse)
+        // shows; the ink is then the terminal's own.
         w.out += "0;";
+        w.fg = TERM_ANY_COLOUR;
     }
     if (needFg) {
         appendColour(w.out, w.screen, cell.fg, true);
@@ -249,12 +240,34 @@ static void setPen(Writer &w, const TermShownCell &cell) {
     w.penKnown = true;
 }
 
+// The fewest colour changes that write `n` cells from a pen, each half block
+// whichever way round suits.
+static int fewestChanges(bool known, uint32_t fg, uint32_t bg, const TermShownCell *cells, int n) {
+    if (n == 0)
+        return 0;
+    int best = 2 * n;
+    for (int way = 0; way < (isHalfBlock(cells[0]) ? 2 : 1); way++) {
+        const TermShownCell c = way ? flipped(cells[0]) : cells[0];
+        best = std::min(best, penChanges(known, fg, bg, c) +
+                                  fewestChanges(true, c.fg != TERM_ANY_COLOUR ? c.fg : fg, c.bg,
+                                                cells + 1, n - 1));
+    }
+    return best;
+}
+
 // Writes one cell at the cursor. An upper half block is the same picture as
-// a lower one with the colours the other way round: whichever suits the pen,
-// and the cell written after it, is written.
-static void writeCell(Writer &w, TermShownCell cell, const TermShownCell *next) {
-    if (isHalfBlock(cell) && changesThrough(w, flipped(cell), next) < changesThrough(w, cell, next))
-        cell = flipped(cell);
+// a lower one with the colours the other way round: whichever suits the pen
+// and the `ahead` cells written after it (up to three) is written.
+static void writeCell(Writer &w, TermShownCell cell, const TermShownCell *after, int ahead) {
+    if (isHalfBlock(cell)) {
+        ahead = std::min(ahead, 3);
+        auto score = [&](const TermShownCell &c) {
+            const int now = penChanges(w.penKnown, w.fg, w.bg, c);
+            return 8 * (now + fewestChanges(true, c.fg, c.bg, after, ahead)) + now;
+        };
+        if (score(flipped(cell)) < score(cell))
+            cell = flipped(cell);
+    }
     setPen(w, cell);
     const int cw = w.screen.cellColumns;
     w.out += termGlyph(static_cast<uint8_t>(cell.ch), cw);
@@ -285,7 +298,7 @@ static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
     const size_t start = w.out.size();
     const int moveSize = moveSeq(w, w.row, column).size + penBytes(w, cells[x]);
     for (int g = x - (column - w.column) / cw; g < x; g++)
-        writeCell(w, cells[g], &cells[g + 1]);
+        writeCell(w, cells[g], &cells[g + 1], x - g);
     if (static_cast<int>(w.out.size() - start) + penBytes(w, cells[x]) <= moveSize)
         return true;
     w.out.resize(start);
@@ -336,7 +349,13 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     out += "\x1b[?2026h";
     const size_t afterOpen = out.size();
     Writer w{out, screen};
-    if (!screen.shownValid) {
+    if (screen.shownValid) {
+        w.row = screen.cursorRow;
+        w.column = screen.cursorColumn;
+        w.penKnown = screen.penKnown;
+        w.fg = screen.penFg;
+        w.bg = screen.penBg;
+    } else {
         // The margins around the picture keep the terminal's own background.
         out += "\x1b[0m\x1b[2J";
     }
@@ -377,7 +396,10 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
                 x = after;
                 continue;
             }
-            writeCell(w, target[x], x + 1 < xEnd && changed[x + 1] ? &target[x + 1] : nullptr);
+            int ahead = 0;
+            while (ahead < 3 && x + 1 + ahead < xEnd && changed[x + 1 + ahead])
+                ahead++;
+            writeCell(w, target[x], &target[x + 1], ahead);
             x++;
         }
     }
@@ -387,6 +409,11 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
         return;
     }
     out += "\x1b[?2026l";
+    screen.cursorRow = w.row;
+    screen.cursorColumn = w.column;
+    screen.penKnown = w.penKnown;
+    screen.penFg = w.fg;
+    screen.penBg = w.bg;
 }
 
 // CSI n letter, the count left out when it is 1.
@@ -425,7 +452,8 @@ bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) 
     if (dc != 0) {
         // Each row of the picture slides sideways at its old left edge (to
         // the right) or at its new one (to the left); the cursor goes down
-        // the rows in that column.
+        // the rows in that column by line feeds, which never scroll here:
+        // the picture ends on the terminal.
         out += "\x1b[";
         appendNumber(out, static_cast<unsigned>(row + 1));
         out += ';';
@@ -433,13 +461,15 @@ bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) 
         out += 'H';
         for (int y = 0; y < height; y++) {
             if (y > 0)
-                out += "\x1b[B";
+                out += '\n';
             appendCount(out, dc > 0 ? dc : -dc, dc > 0 ? '@' : 'P');
         }
     }
     out += "\x1b[?2026l";
     screen.originColumn = column;
     screen.originRow = row;
+    screen.cursorRow = screen.cursorColumn = -1;
+    screen.penKnown = false;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/raster/cp437.h"
 #include "platform/term/term_encoder.h"
 #include "platform/term/term_glyphs.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -260,6 +261,11 @@ TEST(TermVt, EveryFrameShowsExactlyAfterItsChangesAndSlides) {
             std::vector<Cell> frame(W * H);
             for (size_t i = 0; i < frame.size(); i++)
                 frame[i] = inks[(i / W / 9 + i % W / 23) % std::size(inks)];
+            // A figure that walks to and fro, up to the edges.
+            std::vector<Cell> figure(12 * 6);
+            for (Cell &c : figure)
+                c = inks[pick(std::size(inks))];
+            int figureX = 50, slides = 0;
             std::string out;
             for (int step = 0; step < 60; step++) {
                 out.clear();
@@ -280,12 +286,21 @@ TEST(TermVt, EveryFrameShowsExactlyAfterItsChangesAndSlides) {
                     for (int i = x; i < std::min(W, x + n); i++)
                         frame[static_cast<size_t>(y * W + i)] = ink;
                 }
+                figureX = std::clamp(figureX + pick(5) - 2, 0, W - 12);
+                for (int k = 0; k < 6; k++) // and waves its arms
+                    figure[pick(12 * 6)] = inks[pick(4)];
+                for (int i = 0; i < 12 * 6; i++)
+                    frame[static_cast<size_t>((40 + i / 12) * W + figureX + i % 12)] = figure[i];
                 termEncodeFrame(s, frame.data(), W, H, out, step != 20);
+                for (size_t at = out.find("\x1b["); at != std::string::npos;
+                     at = out.find("\x1b[", at + 1))
+                    slides += out[out.find_first_not_of("0123456789", at + 2)] == '@';
                 vt.feed(out);
                 expectShows(vt, s, frame, "after a frame");
                 if (HasFailure())
                     return;
             }
+            EXPECT_GT(slides, 40) << "the walking figure slides";
             // Shaken a cell off the left and top edges, the rest is drawn again.
             s.originColumn = -cw;
             s.originRow = -1;

@@ -334,6 +334,74 @@ static int eraseBlanks(Writer &w, const TermShownCell *cells, const bool *change
     return last;
 }
 
+// A figure that walks moves the same cells a step sideways. When that
+// saves writing, the terminal slides the stretch itself: it deletes cells
+// (DCH) at one end and inserts as many (ICH) at the other, which leaves the
+// rest of the line, margins included, where it was; only what still differs
+// is written after. The cells the slide opens take the pen's background.
+// `shown` (the row as the terminal shows it) and `changed` follow the slide.
+static void slideRow(Writer &w, TermShownCell *shown, const TermShownCell *target, bool *changed,
+                     int xBegin, int xEnd, int row) {
+    const int cw = w.screen.cellColumns;
+    auto cost = [cw](const TermShownCell &c) {
+        return static_cast<int>(termGlyph(static_cast<uint8_t>(c.ch & 0xFF), cw).size()) + 3;
+    };
+    // The stretch [s, e) of the new row, from old cells a step of k away,
+    // that saves the most: the widest run of cells the slide puts right
+    // less those it would spoil.
+    int bestGain = 0, bestK = 0, bestS = 0, bestE = 0;
+    for (int k : {1, -1, 2, -2}) {
+        const int lo = k > 0 ? xBegin + k : xBegin, hi = k > 0 ? xEnd : xEnd + k;
+        int sum = 0, s = lo;
+        for (int x = lo; x < hi; x++) {
+            if (sum <= 0) {
+                sum = 0;
+                s = x;
+            }
+            if (shown[x - k] == target[x])
+                sum += changed[x] ? cost(target[x]) : 0;
+            else
+                sum -= changed[x] ? 0 : cost(target[x]);
+            if (sum > bestGain) {
+                bestGain = sum;
+                bestK = k;
+                bestS = s;
+                bestE = x + 1;
+            }
+        }
+    }
+    const int n = std::abs(bestK);
+    if (bestGain <= 24 + n * (cw + 6))
+        return;
+    const TermShownCell opened = w.penKnown ? TermShownCell{0x20, TERM_ANY_COLOUR, w.bg}
+                                            : TermShownCell{0xFFFF, 0, 0}; // written again
+    auto column = [&](int x) { return w.screen.originColumn + x * cw; };
+    Seq del, ins;
+    del.csi(n * cw, 'P');
+    ins.csi(n * cw, '@');
+    if (bestK > 0) {
+        moveTo(w, row, column(bestE - n));
+        w.out.append(del.text, static_cast<size_t>(del.size));
+        moveTo(w, row, column(bestS - n));
+        w.out.append(ins.text, static_cast<size_t>(ins.size));
+        for (int x = bestE - 1; x >= bestS; x--)
+            shown[x] = shown[x - n];
+        for (int x = bestS - n; x < bestS; x++)
+            shown[x] = opened;
+    } else {
+        moveTo(w, row, column(bestS));
+        w.out.append(del.text, static_cast<size_t>(del.size));
+        moveTo(w, row, column(bestE));
+        w.out.append(ins.text, static_cast<size_t>(ins.size));
+        for (int x = bestS; x < bestE; x++)
+            shown[x] = shown[x + n];
+        for (int x = bestE; x < bestE + n; x++)
+            shown[x] = opened;
+    }
+    for (int x = xBegin; x < xEnd; x++)
+        changed[x] = !(shown[x] == target[x]);
+}
+
 void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int height, std::string &out,
                      bool diff) {
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -380,9 +448,13 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
             target[x] = resolve(keys, cells[static_cast<size_t>(y) * width + x]);
             changed[x] = full || !(shown[x] == target[x]);
             any = any || changed[x];
-            shown[x] = target[x];
         }
-        if (!any || row < 0 || row >= screen.rows)
+        if (!any)
+            continue;
+        if (row >= 0 && row < screen.rows && !full)
+            slideRow(w, shown, target.data(), changed.get(), xBegin, xEnd, row);
+        std::copy(target.begin(), target.end(), shown);
+        if (row < 0 || row >= screen.rows)
             continue;
         for (int x = xBegin; x < xEnd;) {
             if (!changed[x]) {

@@ -3,7 +3,7 @@
 # Only Debian's emscripten is needed: the page draws, plays and stores by
 # itself, so no emscripten port is fetched.
 
-# ccache does not know em++; the build is small enough without it.
+# ccache comes in through emcc itself (tools/web_build.sh), not in front of em++.
 set(CMAKE_C_COMPILER_LAUNCHER "")
 set(CMAKE_CXX_COMPILER_LAUNCHER "")
 

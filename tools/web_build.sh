@@ -10,6 +10,11 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 if [ ! -e "$(em-config CACHE)/sysroot_install.stamp" ]; then
     export EM_CACHE=$PWD/$build/emcache EM_FROZEN_CACHE=0
 fi
+# emcc puts ccache in front of the compiler it runs, so every clone shares one
+# cache of the module's objects, as the native builds do.
+if command -v ccache >/dev/null; then
+    export EM_COMPILER_WRAPPER=ccache CCACHE_BASEDIR=$PWD
+fi
 if [ ! -f "$build/build.ninja" ]; then
     emcmake cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi

@@ -141,6 +141,17 @@ struct Seq {
     }
 };
 
+static void appendSeq(std::string &out, const Seq &seq) {
+    out.append(seq.text, static_cast<size_t>(seq.size));
+}
+
+// CSI n letter, the count left out when it is 1.
+static void appendCount(std::string &out, int n, char final) {
+    Seq seq;
+    seq.csi(n, final);
+    appendSeq(out, seq);
+}
+
 // The shortest way from the cursor to (row, column): an absolute position,
 // or steps from where the cursor is. A line feed is a plain step down
 // (output translation is off), and never scrolls: the cursor is above the
@@ -192,8 +203,7 @@ static Seq moveSeq(const Writer &w, int row, int column) {
 static void moveTo(Writer &w, int row, int column) {
     if (w.row == row && w.column == column)
         return;
-    const Seq move = moveSeq(w, row, column);
-    w.out.append(move.text, static_cast<size_t>(move.size));
+    appendSeq(w.out, moveSeq(w, row, column));
     w.row = row;
     w.column = column;
 }
@@ -330,7 +340,7 @@ static int eraseBlanks(Writer &w, const TermShownCell *cells, const bool *change
     if (erase.size + skip.size >= n)
         return x;
     setPen(w, blank);
-    w.out.append(erase.text, static_cast<size_t>(erase.size));
+    appendSeq(w.out, erase);
     return last;
 }
 
@@ -344,7 +354,7 @@ static void slideRow(Writer &w, TermShownCell *shown, const TermShownCell *targe
                      int xBegin, int xEnd, int row) {
     const int cw = w.screen.cellColumns;
     auto cost = [cw](const TermShownCell &c) {
-        return static_cast<int>(termGlyph(static_cast<uint8_t>(c.ch & 0xFF), cw).size()) + 3;
+        return static_cast<int>(termGlyph(static_cast<uint8_t>(c.ch), cw).size()) + 3;
     };
     // The stretch [s, e) of the new row, from old cells a step of k away,
     // that saves the most: the widest run of cells the slide puts right
@@ -376,23 +386,20 @@ static void slideRow(Writer &w, TermShownCell *shown, const TermShownCell *targe
     const TermShownCell opened = w.penKnown ? TermShownCell{0x20, TERM_ANY_COLOUR, w.bg}
                                             : TermShownCell{0xFFFF, 0, 0}; // written again
     auto column = [&](int x) { return w.screen.originColumn + x * cw; };
-    Seq del, ins;
-    del.csi(n * cw, 'P');
-    ins.csi(n * cw, '@');
     if (bestK > 0) {
         moveTo(w, row, column(bestE - n));
-        w.out.append(del.text, static_cast<size_t>(del.size));
+        appendCount(w.out, n * cw, 'P');
         moveTo(w, row, column(bestS - n));
-        w.out.append(ins.text, static_cast<size_t>(ins.size));
+        appendCount(w.out, n * cw, '@');
         for (int x = bestE - 1; x >= bestS; x--)
             shown[x] = shown[x - n];
         for (int x = bestS - n; x < bestS; x++)
             shown[x] = opened;
     } else {
         moveTo(w, row, column(bestS));
-        w.out.append(del.text, static_cast<size_t>(del.size));
+        appendCount(w.out, n * cw, 'P');
         moveTo(w, row, column(bestE));
-        w.out.append(ins.text, static_cast<size_t>(ins.size));
+        appendCount(w.out, n * cw, '@');
         for (int x = bestS; x < bestE; x++)
             shown[x] = shown[x + n];
         for (int x = bestE; x < bestE + n; x++)
@@ -486,14 +493,6 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     screen.penKnown = w.penKnown;
     screen.penFg = w.fg;
     screen.penBg = w.bg;
-}
-
-// CSI n letter, the count left out when it is 1.
-static void appendCount(std::string &out, int n, char final) {
-    out += "\x1b[";
-    if (n != 1)
-        appendNumber(out, static_cast<unsigned>(n));
-    out += final;
 }
 
 bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) {

@@ -103,21 +103,38 @@ TEST(TermEncoder, BlanksNeedNoInkAndRunsNeedNoCursorMoves) {
     std::vector<Cell> frame(W * H, Cell{' ', 0x00});
     std::string out;
     termEncodeFrame(screen, frame.data(), W, H, out);
-    // A row of blanks with their different inks is one colour, one move, spaces.
+    // A row of blanks with their different inks is one colour, one move, one erase.
     for (int x = 0; x < W; x++)
         frame[static_cast<size_t>(10 * W + x)] =
             Cell{static_cast<uint16_t>(x % 2 ? 0 : 0xFF), static_cast<uint16_t>(0x10 | (x % 16))};
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
-    EXPECT_EQ(out, "\x1b[?2026h\x1b[11H\x1b[0;44m" + std::string(2 * W, ' ') + "\x1b[?2026l");
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[11H\x1b[44m\x1b[232X\x1b[?2026l");
+}
+
+TEST(TermEncoder, ChangesTakeTheShortestWay) {
+    TermScreen screen = makeScreen(TERM_COLOURS_PALETTE, 2, 232, 88);
+    std::vector<Cell> frame(W * H, Cell{' ', 0x00});
+    std::string out;
+    termEncodeFrame(screen, frame.data(), W, H, out);
+    // A blank between two changed cells is written again rather than
+    // stepped over; the next row is a line feed and a step back; an upper
+    // half block of black on grey goes out as a lower one of grey on black,
+    // which is the pen already.
+    frame[5 * W + 10] = Cell{'A', 0x07};
+    frame[5 * W + 12] = Cell{'B', 0x07};
+    frame[6 * W + 10] = Cell{0xDF, 0x70};
+    out.clear();
+    termEncodeFrame(screen, frame.data(), W, H, out);
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[6;21H\x1b[37mA   B \n\x1b[6D▄▄\x1b[?2026l");
 }
 
 TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
     // A block of light red ink on blue, after a blank screen.
     const std::pair<TermColourMode, const char *> cases[] = {
-        {TERM_COLOURS_PALETTE, "\x1b[0;101m  "},
-        {TERM_COLOURS_24BIT, "\x1b[0;48;2;255;0;0m  "},
-        {TERM_COLOURS_256, "\x1b[0;48;5;196m  "},
+        {TERM_COLOURS_PALETTE, "\x1b[101m  "},
+        {TERM_COLOURS_24BIT, "\x1b[48;2;255;0;0m  "},
+        {TERM_COLOURS_256, "\x1b[48;5;196m  "},
     };
     for (const auto &[mode, expected] : cases) {
         TermScreen screen = makeScreen(mode, 2, W * 2, H);
@@ -129,7 +146,7 @@ TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
         termEncodeFrame(screen, frame.data(), W, H, out);
         EXPECT_EQ(out, "\x1b[?2026h\x1b[21;7H" + std::string(expected) + "\x1b[?2026l");
     }
-    // A row of one block colour on changing backgrounds is one colour and spaces.
+    // A row of one block colour on changing backgrounds is one colour and one erase.
     TermScreen screen = makeScreen(TERM_COLOURS_PALETTE, 1, W, H);
     std::vector<Cell> frame(W * H, Cell{' ', 0x00});
     std::string out;
@@ -139,7 +156,7 @@ TEST(TermEncoder, FullBlocksArePaintedAsBackgroundInEveryColourMode) {
             Cell{0xDB, static_cast<uint16_t>((x % 16) << 4 | 12)};
     out.clear();
     termEncodeFrame(screen, frame.data(), W, H, out);
-    EXPECT_EQ(out, "\x1b[?2026h\x1b[31H\x1b[0;101m" + std::string(W, ' ') + "\x1b[?2026l");
+    EXPECT_EQ(out, "\x1b[?2026h\x1b[31H\x1b[101m\x1b[116X\x1b[?2026l");
 }
 
 TEST(TermEncoder, APaletteChangeRewritesOnlyWhatItMust) {
@@ -178,7 +195,8 @@ TEST(TermEncoder, APaletteChangeRewritesOnlyWhatItMust) {
     EXPECT_EQ(out, "");
     termEncodeFrame(screen, frame.data(), W, H, out);
     EXPECT_EQ(std::count(out.begin(), out.end(), '#'), 10);
-    EXPECT_NE(out.find("\x1b[0;38;2;255;128;0;48;2;0;0;0m# # # "), std::string::npos) << out;
+    // The pen keeps its background from the frame before.
+    EXPECT_NE(out.find("\x1b[1H\x1b[38;2;255;128;0m# # # "), std::string::npos) << out;
 }
 
 TEST(TermEncoder, AShakenPictureOffTheEdgeIsClippedAndDrawnWholeAgain) {
@@ -212,12 +230,12 @@ TEST(TermEncoder, AShakenPictureSlidesWithTheTerminalsOwnScrolling) {
     ASSERT_TRUE(termEncodeShift(screen, 6, 3, out));
     std::string rows;
     for (int y = 0; y < H; y++)
-        rows += y ? "\x1b[B\x1b[2@" : "\x1b[2@";
+        rows += y ? "\n\x1b[2@" : "\x1b[2@";
     EXPECT_EQ(out, "\x1b[?2026h\x1b[0m\x1b[3;91r\x1b[T\x1b[r\x1b[4;5H" + rows + "\x1b[?2026l");
     // And back up and left: scrolled up, characters deleted at the new edge.
     out.clear();
     ASSERT_TRUE(termEncodeShift(screen, 4, 2, out));
-    EXPECT_EQ(out.rfind("\x1b[?2026h\x1b[0m\x1b[3;91r\x1b[S\x1b[r\x1b[3;5H\x1b[2P\x1b[B", 0), 0u);
+    EXPECT_EQ(out.rfind("\x1b[?2026h\x1b[0m\x1b[3;91r\x1b[S\x1b[r\x1b[3;5H\x1b[2P\n", 0), 0u);
     EXPECT_LE(out.size(), 1024u) << "a shake step costs at most 1 KiB";
     // The picture shown is unchanged by a slide: the next frame writes nothing.
     out.clear();

@@ -1,7 +1,9 @@
 #include "platform/term/term_encoder.h"
 #include "platform/term/term_glyphs.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int termAnsiIndex(int consoleIndex) {
     return (consoleIndex & 0xA) | ((consoleIndex & 1) << 2) | ((consoleIndex & 4) >> 2);
@@ -63,6 +65,12 @@ static TermShownCell resolve(const uint32_t keys[16], Cell cell) {
     } else {
         shown.ch = ch;
         shown.fg = keys[cell.attr & 15];
+        if (shown.fg == shown.bg) { // ink on its own colour shows nothing
+            shown.ch = 0x20;
+            shown.fg = TERM_ANY_COLOUR;
+        } else if (ch == 0xDC) { // a lower half block is an upper one the other way round
+            shown = TermShownCell{0xDF, shown.bg, shown.fg};
+        }
     }
     return shown;
 }
@@ -103,26 +111,117 @@ struct Writer {
     bool penKnown = false;
 };
 
+// A short control sequence, put together before it is known whether it is
+// the one written.
+struct Seq {
+    char text[40];
+    int size = 0;
+    void add(char c) { text[size++] = c; }
+    void number(unsigned v) {
+        char digits[10];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v > 0);
+        while (n > 0)
+            add(digits[--n]);
+    }
+    // CSI n final, the count left out when it is 1.
+    void csi(int n, char final) {
+        add('\x1b');
+        add('[');
+        if (n != 1)
+            number(static_cast<unsigned>(n));
+        add(final);
+    }
+    void append(const Seq &other) {
+        for (int i = 0; i < other.size; i++)
+            add(other.text[i]);
+    }
+};
+
+static void appendSeq(std::string &out, const Seq &seq) {
+    out.append(seq.text, static_cast<size_t>(seq.size));
+}
+
+// CSI n letter, the count left out when it is 1.
+static void appendCount(std::string &out, int n, char final) {
+    Seq seq;
+    seq.csi(n, final);
+    appendSeq(out, seq);
+}
+
+// The shortest way from the cursor to (row, column): an absolute position,
+// or steps from where the cursor is. A line feed is a plain step down
+// (output translation is off), and never scrolls: the cursor is above the
+// row it goes to.
+static Seq moveSeq(const Writer &w, int row, int column) {
+    Seq best;
+    best.add('\x1b');
+    best.add('[');
+    best.number(static_cast<unsigned>(row + 1));
+    if (column > 0) {
+        best.add(';');
+        best.number(static_cast<unsigned>(column + 1));
+    }
+    best.add('H');
+    if (w.row < 0)
+        return best;
+    Seq steps;
+    const int down = row - w.row;
+    if (down > 0 && down <= 3)
+        for (int i = 0; i < down; i++)
+            steps.add('\n');
+    else if (down > 0)
+        steps.csi(down, 'B');
+    else if (down < 0)
+        steps.csi(-down, 'A');
+    Seq across, absolute;
+    across.add('\r');
+    if (column > 0)
+        across.csi(column, 'C');
+    absolute.csi(column + 1, 'G');
+    if (absolute.size < across.size)
+        across = absolute;
+    if (w.column >= 0) { // known, so steps along the row are possible
+        Seq along;
+        if (column > w.column)
+            along.csi(column - w.column, 'C');
+        else if (column < w.column && column >= w.column - 3)
+            for (int i = column; i < w.column; i++)
+                along.add('\b');
+        else if (column < w.column)
+            along.csi(w.column - column, 'D');
+        if (along.size < across.size)
+            across = along;
+    }
+    steps.append(across);
+    return steps.size < best.size ? steps : best;
+}
+
 static void moveTo(Writer &w, int row, int column) {
     if (w.row == row && w.column == column)
         return;
-    if (w.row == row && w.column >= 0 && column > w.column) {
-        const int n = column - w.column;
-        w.out += "\x1b[";
-        if (n > 1)
-            appendNumber(w.out, static_cast<unsigned>(n));
-        w.out += 'C';
-    } else {
-        w.out += "\x1b[";
-        appendNumber(w.out, static_cast<unsigned>(row + 1));
-        if (column > 0) {
-            w.out += ';';
-            appendNumber(w.out, static_cast<unsigned>(column + 1));
-        }
-        w.out += 'H';
-    }
+    appendSeq(w.out, moveSeq(w, row, column));
     w.row = row;
     w.column = column;
+}
+
+// How many of its two colours a pen must change to write the cell.
+static int penChanges(bool known, uint32_t fg, uint32_t bg, const TermShownCell &cell) {
+    if (!known)
+        return 2;
+    return (cell.fg != TERM_ANY_COLOUR && cell.fg != fg) + (cell.bg != bg);
+}
+
+static bool isHalfBlock(const TermShownCell &cell) {
+    return cell.ch == 0xDC || cell.ch == 0xDF;
+}
+
+// The other half block with the colours the other way round: the same picture.
+static TermShownCell flipped(const TermShownCell &cell) {
+    return TermShownCell{static_cast<uint16_t>(cell.ch ^ 0x03), cell.bg, cell.fg};
 }
 
 static void setPen(Writer &w, const TermShownCell &cell) {
@@ -132,8 +231,10 @@ static void setPen(Writer &w, const TermShownCell &cell) {
         return;
     w.out += "\x1b[";
     if (!w.penKnown) {
-        // Start from plain attributes, so nothing left over (bold, reverse) shows.
+        // Start from plain attributes, so nothing left over (bold, reverse)
+        // shows; the ink is then the terminal's own.
         w.out += "0;";
+        w.fg = TERM_ANY_COLOUR;
     }
     if (needFg) {
         appendColour(w.out, w.screen, cell.fg, true);
@@ -147,6 +248,165 @@ static void setPen(Writer &w, const TermShownCell &cell) {
     }
     w.out += 'm';
     w.penKnown = true;
+}
+
+// The fewest colour changes that write `n` cells from a pen, each half block
+// whichever way round suits.
+static int fewestChanges(bool known, uint32_t fg, uint32_t bg, const TermShownCell *cells, int n) {
+    if (n == 0)
+        return 0;
+    int best = 2 * n;
+    for (int way = 0; way < (isHalfBlock(cells[0]) ? 2 : 1); way++) {
+        const TermShownCell c = way ? flipped(cells[0]) : cells[0];
+        best = std::min(best, penChanges(known, fg, bg, c) +
+                                  fewestChanges(true, c.fg != TERM_ANY_COLOUR ? c.fg : fg, c.bg,
+                                                cells + 1, n - 1));
+    }
+    return best;
+}
+
+// Writes one cell at the cursor. An upper half block is the same picture as
+// a lower one with the colours the other way round: whichever suits the pen
+// and the `ahead` cells written after it (up to three) is written.
+static void writeCell(Writer &w, TermShownCell cell, const TermShownCell *after, int ahead) {
+    if (isHalfBlock(cell)) {
+        ahead = std::min(ahead, 3);
+        auto score = [&](const TermShownCell &c) {
+            const int now = penChanges(w.penKnown, w.fg, w.bg, c);
+            return 8 * (now + fewestChanges(true, c.fg, c.bg, after, ahead)) + now;
+        };
+        if (score(flipped(cell)) < score(cell))
+            cell = flipped(cell);
+    }
+    setPen(w, cell);
+    const int cw = w.screen.cellColumns;
+    w.out += termGlyph(static_cast<uint8_t>(cell.ch), cw);
+    w.column += cw;
+    if (w.column >= w.screen.columns)
+        w.column = -1; // the cursor stays in the last column: position unknown
+}
+
+// About how many bytes the pen's colour escape for a cell costs, in the
+// cell's cheaper way round.
+static int penBytes(const Writer &w, const TermShownCell &cell) {
+    int n = penChanges(w.penKnown, w.fg, w.bg, cell);
+    if (isHalfBlock(cell))
+        n = std::min(n, penChanges(w.penKnown, w.fg, w.bg, flipped(cell)));
+    return n == 0 ? 0 : 3 + 3 * n;
+}
+
+// Brings the cursor to cell `x` of the row it is on by writing the few
+// unchanged cells before it again, when that and the colours cell `x` then
+// needs are shorter than moving over them. Returns false, having written
+// nothing, when it is not.
+static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
+    const int cw = w.screen.cellColumns;
+    const int column = w.screen.originColumn + x * cw;
+    if (w.column < 0 || w.column >= column || column - w.column > 4 * cw)
+        return false;
+    const Writer before = w;
+    const size_t start = w.out.size();
+    const int moveSize = moveSeq(w, w.row, column).size + penBytes(w, cells[x]);
+    for (int g = x - (column - w.column) / cw; g < x; g++)
+        writeCell(w, cells[g], &cells[g + 1], x - g);
+    if (static_cast<int>(w.out.size() - start) + penBytes(w, cells[x]) <= moveSize)
+        return true;
+    w.out.resize(start);
+    w.row = before.row;
+    w.column = before.column;
+    w.fg = before.fg;
+    w.bg = before.bg;
+    w.penKnown = before.penKnown;
+    return false;
+}
+
+// Erases the blanks from `x` on with the terminal's erase (ECH, which
+// fills with the pen's background and leaves the cursor where it is) when
+// that and a later step over them are shorter than writing spaces. Returns
+// the cell after the last one erased, or `x` when nothing was.
+static int eraseBlanks(Writer &w, const TermShownCell *cells, const bool *changed, int x, int end) {
+    const TermShownCell blank = cells[x];
+    if (blank.fg != TERM_ANY_COLOUR)
+        return x;
+    int last = x + 1;
+    while (last < end && cells[last] == blank)
+        last++;
+    while (!changed[last - 1])
+        last--;
+    const int n = (last - x) * w.screen.cellColumns;
+    Seq erase, skip;
+    erase.csi(n, 'X');
+    skip.csi(n, 'C');
+    if (erase.size + skip.size >= n)
+        return x;
+    setPen(w, blank);
+    appendSeq(w.out, erase);
+    return last;
+}
+
+// A figure that walks moves the same cells a step sideways. When that
+// saves writing, the terminal slides the stretch itself: it deletes cells
+// (DCH) at one end and inserts as many (ICH) at the other, which leaves the
+// rest of the line, margins included, where it was; only what still differs
+// is written after. The cells the slide opens take the pen's background.
+// `shown` (the row as the terminal shows it) and `changed` follow the slide.
+static void slideRow(Writer &w, TermShownCell *shown, const TermShownCell *target, bool *changed,
+                     int xBegin, int xEnd, int row) {
+    const int cw = w.screen.cellColumns;
+    auto cost = [cw](const TermShownCell &c) {
+        return static_cast<int>(termGlyph(static_cast<uint8_t>(c.ch), cw).size()) + 3;
+    };
+    // The stretch [s, e) of the new row, from old cells a step of k away,
+    // that saves the most: the widest run of cells the slide puts right
+    // less those it would spoil.
+    int bestGain = 0, bestK = 0, bestS = 0, bestE = 0;
+    for (int k : {1, -1, 2, -2}) {
+        const int lo = k > 0 ? xBegin + k : xBegin, hi = k > 0 ? xEnd : xEnd + k;
+        int sum = 0, s = lo;
+        for (int x = lo; x < hi; x++) {
+            if (sum <= 0) {
+                sum = 0;
+                s = x;
+            }
+            if (shown[x - k] == target[x])
+                sum += changed[x] ? cost(target[x]) : 0;
+            else
+                sum -= changed[x] ? 0 : cost(target[x]);
+            if (sum > bestGain) {
+                bestGain = sum;
+                bestK = k;
+                bestS = s;
+                bestE = x + 1;
+            }
+        }
+    }
+    const int n = std::abs(bestK);
+    if (bestGain <= 24 + n * (cw + 6))
+        return;
+    const TermShownCell opened = w.penKnown ? TermShownCell{0x20, TERM_ANY_COLOUR, w.bg}
+                                            : TermShownCell{0xFFFF, 0, 0}; // written again
+    auto column = [&](int x) { return w.screen.originColumn + x * cw; };
+    if (bestK > 0) {
+        moveTo(w, row, column(bestE - n));
+        appendCount(w.out, n * cw, 'P');
+        moveTo(w, row, column(bestS - n));
+        appendCount(w.out, n * cw, '@');
+        for (int x = bestE - 1; x >= bestS; x--)
+            shown[x] = shown[x - n];
+        for (int x = bestS - n; x < bestS; x++)
+            shown[x] = opened;
+    } else {
+        moveTo(w, row, column(bestS));
+        appendCount(w.out, n * cw, 'P');
+        moveTo(w, row, column(bestE));
+        appendCount(w.out, n * cw, '@');
+        for (int x = bestS; x < bestE; x++)
+            shown[x] = shown[x + n];
+        for (int x = bestE; x < bestE + n; x++)
+            shown[x] = opened;
+    }
+    for (int x = xBegin; x < xEnd; x++)
+        changed[x] = !(shown[x] == target[x]);
 }
 
 void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int height, std::string &out,
@@ -164,7 +424,13 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     out += "\x1b[?2026h";
     const size_t afterOpen = out.size();
     Writer w{out, screen};
-    if (!screen.shownValid) {
+    if (screen.shownValid) {
+        w.row = screen.cursorRow;
+        w.column = screen.cursorColumn;
+        w.penKnown = screen.penKnown;
+        w.fg = screen.penFg;
+        w.bg = screen.penBg;
+    } else {
         // The margins around the picture keep the terminal's own background.
         out += "\x1b[0m\x1b[2J";
     }
@@ -172,24 +438,48 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     for (int i = 0; i < 16; i++)
         keys[i] = colourKey(screen, i);
     const int cw = screen.cellColumns;
+    // The cells wholly on the terminal; those shaken off an edge are drawn
+    // in full when they come back.
+    int xBegin = 0, xEnd = width;
+    while (xBegin < width && screen.originColumn + xBegin * cw < 0)
+        xBegin++;
+    while (xEnd > xBegin && screen.originColumn + xEnd * cw > screen.columns)
+        xEnd--;
+    std::vector<TermShownCell> target(static_cast<size_t>(width));
+    std::unique_ptr<bool[]> changed(new bool[static_cast<size_t>(width)]);
     for (int y = 0; y < height; y++) {
         const int row = screen.originRow + y;
-        const bool rowVisible = row >= 0 && row < screen.rows;
+        TermShownCell *shown = &screen.shown[static_cast<size_t>(y) * width];
+        bool any = false;
         for (int x = 0; x < width; x++) {
-            const size_t i = static_cast<size_t>(y) * width + x;
-            const TermShownCell target = resolve(keys, cells[i]);
-            if (!full && screen.shown[i] == target)
+            target[x] = resolve(keys, cells[static_cast<size_t>(y) * width + x]);
+            changed[x] = full || !(shown[x] == target[x]);
+            any = any || changed[x];
+        }
+        if (!any)
+            continue;
+        if (row >= 0 && row < screen.rows && !full)
+            slideRow(w, shown, target.data(), changed.get(), xBegin, xEnd, row);
+        std::copy(target.begin(), target.end(), shown);
+        if (row < 0 || row >= screen.rows)
+            continue;
+        for (int x = xBegin; x < xEnd;) {
+            if (!changed[x]) {
+                x++;
                 continue;
-            screen.shown[i] = target;
-            const int column = screen.originColumn + x * cw;
-            if (!rowVisible || column < 0 || column + cw > screen.columns)
-                continue; // shaken off the edge: redrawn in full when it comes back
-            moveTo(w, row, column);
-            setPen(w, target);
-            out += termGlyph(static_cast<uint8_t>(target.ch), cw);
-            w.column = column + cw;
-            if (w.column >= screen.columns)
-                w.column = -1; // the cursor stays in the last column: position unknown
+            }
+            if (w.row != row || !rewriteGap(w, target.data(), x))
+                moveTo(w, row, screen.originColumn + x * cw);
+            const int after = eraseBlanks(w, target.data(), changed.get(), x, xEnd);
+            if (after > x) {
+                x = after;
+                continue;
+            }
+            int ahead = 0;
+            while (ahead < 3 && x + 1 + ahead < xEnd && changed[x + 1 + ahead])
+                ahead++;
+            writeCell(w, target[x], &target[x + 1], ahead);
+            x++;
         }
     }
     screen.shownValid = true;
@@ -198,14 +488,11 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
         return;
     }
     out += "\x1b[?2026l";
-}
-
-// CSI n letter, the count left out when it is 1.
-static void appendCount(std::string &out, int n, char final) {
-    out += "\x1b[";
-    if (n != 1)
-        appendNumber(out, static_cast<unsigned>(n));
-    out += final;
+    screen.cursorRow = w.row;
+    screen.cursorColumn = w.column;
+    screen.penKnown = w.penKnown;
+    screen.penFg = w.fg;
+    screen.penBg = w.bg;
 }
 
 bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) {
@@ -236,7 +523,8 @@ bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) 
     if (dc != 0) {
         // Each row of the picture slides sideways at its old left edge (to
         // the right) or at its new one (to the left); the cursor goes down
-        // the rows in that column.
+        // the rows in that column by line feeds, which never scroll here:
+        // the picture ends on the terminal.
         out += "\x1b[";
         appendNumber(out, static_cast<unsigned>(row + 1));
         out += ';';
@@ -244,13 +532,15 @@ bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) 
         out += 'H';
         for (int y = 0; y < height; y++) {
             if (y > 0)
-                out += "\x1b[B";
+                out += '\n';
             appendCount(out, dc > 0 ? dc : -dc, dc > 0 ? '@' : 'P');
         }
     }
     out += "\x1b[?2026l";
     screen.originColumn = column;
     screen.originRow = row;
+    screen.cursorRow = screen.cursorColumn = -1;
+    screen.penKnown = false;
     return true;
 }
 

@@ -39,6 +39,13 @@ struct TermScreen {
     std::vector<TermShownCell> shown;
     int shownWidth = 0, shownHeight = 0;
     bool shownValid = false;
+    // Where the last frame left the cursor (-1: unknown) and the colours it
+    // left the pen with, so that the next frame starts from there. Anything
+    // else that moves the cursor or sets colours clears shownValid, or
+    // forgets them as termEncodeShift does.
+    int cursorRow = -1, cursorColumn = -1;
+    bool penKnown = false;
+    uint32_t penFg = TERM_ANY_COLOUR, penBg = TERM_ANY_COLOUR;
 };
 
 // Appends to `out` what brings the terminal from what it shows to the frame,

@@ -102,7 +102,6 @@ TEST(Editor, TurnsAreRecordedAndKeptAcrossVisits) {
     EXPECT_EQ(first.frame[40 * SCREEN_WIDTH + 90], (Cell{'0', colourToAttribute(1, 5)}));
     EXPECT_EQ(first.frame[40 * SCREEN_WIDTH + 91], (Cell{'S', colourToAttribute(4, 5)}));
     EXPECT_EQ(first.frame[41 * SCREEN_WIDTH + 90], (Cell{'1', colourToAttribute(0, 2)}));
-    EXPECT_EQ(first.frame[41 * SCREEN_WIDTH + 91], (Cell{' ', colourToAttribute(2, 2)}));
 
     EditorSnapshot second = bench.run("100 tap NEXT\n200 tap LEFT\n300 tap LEFT\n400 tap S\n"
                                       "600 end\n");

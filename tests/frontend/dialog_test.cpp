@@ -151,16 +151,14 @@ TEST(Dialogs, EnterAdvancesOneBoxPerReleaseAndTheLastGoesAway) {
     EXPECT_EQ(dialogQueue.count, 0);
 }
 
-TEST(Dialogs, TenSecondsAdvanceAndXDropsEverything) {
-    DialogFixture f("15000 tap X\n");
+// Ten seconds move a box on as the pause test shows; X drops them all.
+TEST(Dialogs, XDropsEverything) {
+    DialogFixture f("1000 tap X\n");
     writeBox(f.dir, "box.srf", 40, 16);
     f.dir.write("a.dlg", "0\nbox.srf\nOne\n3 3\n0\nbox.srf\nTwo\n3 3\n0\nbox.srf\nThree\n3 3\n");
     Dialog_LoadScript("a.dlg");
     Dialog_Start();
-    f.frames(510);
-    ASSERT_NE(currentDialog, nullptr);
-    EXPECT_STREQ(currentDialog->text, "Two");
-    f.frames(300);
+    f.frames(60);
     EXPECT_EQ(currentDialog, nullptr);
     EXPECT_EQ(dialogQueue.count, 0);
 }

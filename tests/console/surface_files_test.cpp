@@ -67,18 +67,13 @@ TEST(SurfaceFiles, HeightComesFromDataSizeAndWidth) {
         EXPECT_EQ(l.surface->cells[i], (Cell{0x20, 0})) << i;
     freeSurface(l.surface);
 
+    // A part of a row or cell is no row; only the low 16 bits of the width
+    // field count; pictures less than two cells wide or high are empty but read.
     const struct {
         uint32_t dataSize, width;
         int expectedWidth, expectedHeight;
-    } cases[] = {
-        {400, 10, 10, 10},
-        {440, 10, 10, 11},
-        {443, 10, 10, 11},     // a part of a row or cell is no row
-        {100, 0x10005, 5, 5},  // only the low 16 bits of the width field count
-        {40, 1, 0, 0},         // pictures less than two cells wide or high
-        {40, 10, 0, 0},        // are empty but read
-        {0, 4, 0, 0},
-    };
+    } cases[] = {{400, 10, 10, 10}, {440, 10, 10, 11}, {443, 10, 10, 11}, {100, 0x10005, 5, 5},
+                 {40, 1, 0, 0},     {40, 10, 0, 0},    {0, 4, 0, 0}};
     for (const auto &c : cases) {
         l = load(dir, srfBytes(c.dataSize, c.width, c.dataSize));
         ASSERT_EQ(l.result, 1) << c.dataSize << " " << c.width;

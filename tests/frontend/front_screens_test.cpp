@@ -93,9 +93,12 @@ TEST(Splash, KeysShortenEachStage) {
     FrontFixture f("120 tap A\n2500 tap B\n");
     ScreenState state{STATE_SPLASH, STATE_SPLASH};
     Splash_Run(&state);
-    const PaletteChanges expected = {
-        {0, palette(blackPalette.data())}, {0, fadePalette[0]}, {50, fadePalette[1]},
-        {100, fadePalette[2]},             {120, titlePalette}, {1620, palette(standardPalette)}};
+    const PaletteChanges expected = {{0, palette(blackPalette.data())},
+                                     {0, fadePalette[0]},
+                                     {50, fadePalette[1]},
+                                     {100, fadePalette[2]},
+                                     {120, titlePalette},
+                                     {1620, palette(standardPalette)}};
     EXPECT_EQ(paletteChanges(), expected) << "the full hold after the key";
     EXPECT_EQ(f.now(), 2600u) << "the logo's key, then 100 ms";
     EXPECT_EQ(state.current, STATE_MENU);
@@ -110,7 +113,7 @@ TEST(Menu, BlinksOnceASecondWithTheFirstSwapRepeatingPaletteA) {
     // The first swap puts A up again; the menu's teardown the standard palette.
     const PaletteArray a = palette(menuPaletteA), b = palette(menuPaletteB);
     const PaletteChanges blinks = {
-        {0, a}, {1000, a}, {2000, b}, {3000, a}, {3500, palette(standardPalette)}};
+        {0, a}, {1000, a}, {2000, b}, {3000, a}, {3520, palette(standardPalette)}};
     EXPECT_EQ(paletteChanges(), blinks);
     // C prepared the credits screen, keeping the high-score file open.
     EXPECT_NE(creditsPicture, nullptr);

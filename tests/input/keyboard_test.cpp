@@ -61,7 +61,8 @@ TEST(Keyboard, HandlersGetKeysLeftClicksAndMoves) {
     ASSERT_EQ(moves.size(), 1u);
     // The right button alone calls nothing, the left with the right held
     // does, a double click does not.
-    for (const auto &[buttons, flags, calls] : {std::tuple{2u, 0u, 1u}, {3u, 0u, 2u}, {1u, 2u, 2u}}) {
+    for (const auto &[buttons, flags, calls] :
+         {std::tuple{2u, 0u, 1u}, {3u, 0u, 2u}, {1u, 2u, 2u}}) {
         dispatchMouseEvent(MouseEventRecord{3, 4, buttons, 0, flags});
         EXPECT_EQ(clicks.size(), calls);
     }

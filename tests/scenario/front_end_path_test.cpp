@@ -14,8 +14,8 @@ TEST(FrontEndPath, SplashMenuGamePauseQuitCreditsMenuFarewell) {
     dir.write("path.txt", "5000 tap RETURN\n5600 tap A\n8000 tap P\n8600 tap Q\n"
                           "9800 tap C\n11000 tap A\n12500 tap ESCAPE\n13000 tap B\n");
     int code = -1;
-    const std::string out = runProgram(
-        "--data=" + dir.path + " --script=" + dir.file("path.txt"), code);
+    const std::string out =
+        runProgram("--data=" + dir.path + " --script=" + dir.file("path.txt"), code);
     EXPECT_EQ(code, 0);
     const std::string report = lastLine(out);
     EXPECT_EQ(reportField(report, "state"), 5) << report;
@@ -24,7 +24,6 @@ TEST(FrontEndPath, SplashMenuGamePauseQuitCreditsMenuFarewell) {
     EXPECT_LT(reportField(report, "virtualMs"), 13100) << report;
     EXPECT_EQ(reportField(report, "highScore"), 2000) << report;
     EXPECT_EQ(dir.read("data/stats/highScores.txt").substr(0, 4), "2000");
-
 }
 
 TEST(FrontEndPath, WithoutTheMenuPictureTheProgramSaysSoAndFails) {

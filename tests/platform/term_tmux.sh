@@ -118,13 +118,11 @@ after=$(clock)
 steady() { T capture-pane -p -t t | sed '17,21d;88d'; }
 picture=$(steady)
 T send-keys -t t k
-moved=0
 for ((i = 0; i < 30; i++)); do
-    capture | sed -n 3p | grep -qF "    $(spaced 'TERMINAL CHECK')" || moved=1
-    [ $moved = 1 ] && break
+    capture | sed -n 3p | grep -qF "    $(spaced 'TERMINAL CHECK')" || break
     sleep 0.03
 done
-same "the shake moves the picture" $moved 1
+[ $i -lt 30 ] && pass "the shake moves the picture" || fail "no shake seen"
 sleep 1.2
 [ "$(steady)" = "$picture" ] && pass "and puts it back, every character where it was" ||
     fail "after the shake: $(diff <(echo "$picture") <(steady) | head -5)"

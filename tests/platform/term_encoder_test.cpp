@@ -160,6 +160,12 @@ TEST(TermEncoder, AShakenPictureSlidesWithTheTerminalsOwnScrolling) {
     ASSERT_TRUE(termEncodeShift(screen, 4, 2, out));
     EXPECT_EQ(out.rfind("\x1b[?2026h\x1b[0m\x1b[3;91r\x1b[S\x1b[r\x1b[3;5H\x1b[2P\n", 0), 0u);
     EXPECT_LE(out.size(), 1024u) << "a shake step costs at most 1 KiB";
+    // Where a slide leaves the cursor is not known: the next frame moves absolutely.
+    std::vector<Cell> after = frame;
+    after[H * W - 1] = Cell{'Y', 0x07};
+    out.clear();
+    termEncodeFrame(screen, after.data(), W, H, out);
+    EXPECT_EQ(out.rfind("\x1b[?2026h\x1b[90;235H", 0), 0u) << out;
     // Nothing can slide off the edge: the host repaints instead.
     out.clear();
     EXPECT_FALSE(termEncodeShift(screen, -2, -1, out));

@@ -2,7 +2,8 @@
 # The window host on a virtual X server of its own, with a window manager as
 # on a desktop: real screenshots compared pixel for pixel with the rasteriser,
 # keys and mouse sent with xdotool, moving and shaking the window, full
-# screen, closing the window and Ctrl+C.
+# screen, closing the window and Ctrl+C, and a whole session recorded in the
+# window and replayed.
 # Arguments: the wobblewick binary and the build folder.
 set -u
 binary=$1
@@ -37,7 +38,7 @@ if [ ! -x "$check" ] || ! command -v Xvfb >/dev/null; then
     echo "skipped: no Xvfb or no check program (run tools/setup.sh)"
     finish
 fi
-for tool in xdotool xwd xwininfo xprop; do
+for tool in xdotool xwd xwininfo xprop convert; do
     command -v $tool >/dev/null || {
         echo "FAIL: $tool is missing (run tools/setup.sh)"
         exit 1
@@ -118,10 +119,20 @@ events() {
     local count=${2//[^;]/}
     expect "$1" "$(ask events ${#count})" "$2"
 }
+# The window's area of a screenshot against the picture, scaled by the largest
+# whole number that fits, centred on black and moved by DX, DY pixels.
 shot() {
     ask idle 30 >/dev/null # the game idles all the time, and so sees the window change
     xwd -root -silent >"$tmp/shot.xwd"
-    ask compare "$tmp/shot.xwd" $(client) "$@"
+    ask picture "$tmp/want.ppm" >/dev/null
+    local x y w h s bad
+    read -r x y w h <<<"$(client)"
+    s=$((w / 928 < h / 704 ? w / 928 : h / 704)) && ((s < 1)) && s=1
+    convert "$tmp/want.ppm" -scale $((100 * s))% -background black -extent \
+        "${w}x$h$(printf '%+d%+d' $(((928 * s - w) / 2 - $1)) $(((704 * s - h) / 2 - $2)))" "$tmp/want.png"
+    convert "$tmp/shot.xwd" -crop "${w}x$h+$x+$y" +repage "$tmp/got.png"
+    bad=$(command compare -metric AE "$tmp/got.png" "$tmp/want.png" null: 2>&1)
+    [ "$bad" == 0 ] && echo "match scale $s" || echo "mismatch: $bad"
 }
 # compare NAME WANT [DX DY]: a screenshot of the whole screen against the picture.
 compare() {
@@ -271,5 +282,84 @@ if [ $haveWm -eq 1 ]; then
     expect "closing exit code" "$?" 0
 fi
 
+exec 6>&- # the check program ends with its input
+wait "$checkPid" 2>/dev/null
 grep -v "^$" "$tmp/check.err" | head -5
+
+# A session played in the game's own window and recorded, visiting every
+# screen: the splash, the menu, the credits and high-score pages, the editor
+# with its question, the start interlude, a level with its story boxes, the
+# pause screen, back to the menu and out through the farewell. Replayed
+# headless and in the window, it reaches the recorded report frame for frame.
+
+# A data root of its own: the session may beat the high score, and the editor
+# must not touch the shipped levels.
+make_data_root "$tmp/root" levels
+
+"$binary" --host=sdl -soundoff --data="$tmp/root" --record="$tmp/window.rec" \
+    </dev/null >"$tmp/recorded" 2>"$tmp/recorded-err" &
+game=$!
+pids+=($game)
+wid=$(timeout 10 xdotool search --sync --name '^Wobblewick!$' | head -1)
+[ -n "$wid" ] || fail "no game window: $(cat "$tmp/recorded-err")"
+xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowfocus --sync "$wid"
+title() { xdotool getwindowname "$wid"; }
+# A key held for a moment, as a player presses it: a busy machine could let a
+# bare press and release both fall between two of the game's looks at the keys.
+press() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+}
+# play KEY SECONDS ...: each key pressed, then the time it is given.
+play() {
+    while [ $# -gt 1 ]; do
+        press "$1"
+        sleep "$2"
+        shift 2
+    done
+}
+# The splash (a key cuts each of its stages short), the credits and
+# high-score pages and any key back to the menu, and the editor with a tool.
+sleep 0.6
+play space 0.6 space 0.6 space 1.5 c 1.5 space 1 ctrl+e 1 1 0
+# The mouse over the room (the editor's title follows it), a click that places
+# the tool's object; Esc asks, Y says yes.
+xdotool mousemove --window "$wid" 300 300
+sleep 0.5
+case "$(title)" in
+*"Pos: ["*) ;;
+*) fail "the editor's title shows no mouse position: '$(title)'" ;;
+esac
+xdotool click 1
+sleep 0.5
+# The start interlude, the first level's story boxes, a few moves, the pause
+# screen and out of it, then the pause screen's Q back to the menu.
+play Escape 0.5 y 1 Return 7 Return 0.4 Return 0.4 Return 0.4 Return 0.4
+xdotool keydown Right
+sleep 0.5
+xdotool keyup Right
+play Up 0.2 space 0.5 p 0.7 p 0.5 s 1 p 0.7 q 1.5
+# Esc on the menu: the farewell, and the program ends by itself.
+press Escape
+for _ in $(seq 150); do
+    kill -0 $game 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 $game 2>/dev/null; then
+    fail "the game still runs 15 s after Esc on the menu"
+    kill -TERM $game
+fi
+wait $game
+code=$?
+[ $code -eq 0 ] || fail "the recorded session ended with $code: $(cat "$tmp/recorded-err")"
+recorded=$(tail -n 1 "$tmp/recorded")
+echo "recorded in the window: $recorded"
+case "$recorded" in
+*'"frames":0,'* | "") fail "no frame was played" ;;
+esac
+
+check_replay "replayed headless" "$recorded" "$binary" --host=headless --data="$tmp/root" --replay="$tmp/window.rec"
+check_replay "replayed headless as a timedemo" "$recorded" "$binary" --timedemo --data="$tmp/root" --replay="$tmp/window.rec"
+check_replay "replayed in the window" "$recorded" "$binary" --host=sdl --data="$tmp/root" --replay="$tmp/window.rec"
 finish

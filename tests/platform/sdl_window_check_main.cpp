@@ -5,9 +5,8 @@
 //
 //   frame N             present test frame number N
 //   palette std|alt     set one of two palettes (no new frame)
-//   compare FILE X Y W H [DX DY]  compare the window's area (X, Y, W, H in
-//                       FILE, a root screenshot in xwd form) with the
-//                       rasteriser's picture, moved by DX, DY pixels
+//   picture FILE        write the rasteriser's picture of the frame, in the
+//                       window's palette, to FILE (binary PPM)
 //   pin                 move the picture instead of the window from now on,
 //                       as on a display that does not let programs move windows
 //   keys VK...          keyDown of each virtual key (hex)
@@ -69,89 +68,23 @@ static void makePalette(const char *which, uint32_t out[16]) {
     }
 }
 
-static uint32_t be32(const unsigned char *p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-// Reads a screenshot in xwd form as 0x00RRGGBB pixels: the forms Xvfb's
-// 24-bit screen gives, red in the high byte, four bytes a pixel, or three
-// when the window has a direct-colour visual (as SDL's windows do).
-static bool readXwd(const char *path, std::vector<uint32_t> &pixels, int &width, int &height,
-                    std::string &error) {
-    FILE *f = fopen(path, "rb");
-    if (!f) {
-        error = "cannot open screenshot";
-        return false;
-    }
-    std::vector<unsigned char> bytes;
-    unsigned char chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    fclose(f);
-    const unsigned char *h = bytes.data();
-    if (bytes.size() < 100) {
-        error = "screenshot too short";
-        return false;
-    }
-    const size_t start = size_t(be32(h)) + size_t(be32(h + 76)) * 12;
-    const uint32_t bytesPerLine = be32(h + 48);
-    width = static_cast<int>(be32(h + 16));
-    height = static_cast<int>(be32(h + 20));
-    const uint32_t step = be32(h + 44) / 8;
-    if (be32(h + 8) != 2 || (step != 3 && step != 4) || be32(h + 28) != 0 ||
-        be32(h + 56) != 0xFF0000 || width <= 0 || height <= 0 ||
-        bytesPerLine < uint32_t(width) * step ||
-        start + size_t(bytesPerLine) * height > bytes.size()) {
-        error = "screenshot in a form this check does not read";
-        return false;
-    }
-    pixels.resize(size_t(width) * height);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            const unsigned char *p = h + start + size_t(y) * bytesPerLine + size_t(x) * step;
-            pixels[size_t(y) * width + x] = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-        }
-    return true;
-}
-
-// The window's area in the screenshot must be the picture, scaled by the
-// largest whole number that fits, centred on black.
-static std::string compare(const char *path, int wx, int wy, int ww, int wh, int dx, int dy) {
-    std::vector<uint32_t> shot;
-    int sw, sh;
-    std::string error;
-    if (!readXwd(path, shot, sw, sh, error))
-        return error;
+// The picture as the window host draws it now, one pixel a dot, as a binary
+// PPM: the script scales it and compares it with a screenshot.
+static std::string savePicture(const char *path) {
     uint32_t palette[16];
     host->getPalette(palette);
     std::vector<uint32_t> picture(size_t(W) * 8 * H * 8);
     rasteriseCells(frame.data(), W, H, palette, picture.data(), W * 8);
-    int scale = std::min(ww / (W * 8), wh / (H * 8));
-    if (scale < 1)
-        scale = 1;
-    const int ox = (ww - W * 8 * scale) / 2 + dx, oy = (wh - H * 8 * scale) / 2 + dy;
-    long bad = 0;
-    std::string first;
-    for (int y = 0; y < wh; y++)
-        for (int x = 0; x < ww; x++) {
-            const int sx = wx + x, sy = wy + y;
-            if (sx < 0 || sy < 0 || sx >= sw || sy >= sh)
-                continue;
-            const int px = x - ox, py = y - oy;
-            uint32_t want = 0;
-            if (px >= 0 && py >= 0 && px < W * 8 * scale && py < H * 8 * scale)
-                want = picture[size_t(py / scale) * W * 8 + px / scale];
-            const uint32_t got = shot[size_t(sy) * sw + sx];
-            if (got != want && bad++ == 0) {
-                char text[120];
-                snprintf(text, sizeof text, " first at %d,%d: got %06X want %06X", x, y, got, want);
-                first = text;
-            }
-        }
-    if (bad == 0)
-        return "match scale " + std::to_string(scale);
-    return "mismatch " + std::to_string(bad) + " pixels" + first;
+    FILE *f = fopen(path, "wb");
+    if (!f)
+        return std::string("cannot write ") + path;
+    fprintf(f, "P6\n%d %d\n255\n", W * 8, H * 8);
+    for (const uint32_t p : picture) {
+        const unsigned char rgb[3] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
+        fwrite(rgb, 1, 3, f);
+    }
+    fclose(f);
+    return "ok";
 }
 
 static void recordKey(KeyEventRecord r) {
@@ -225,13 +158,8 @@ int main() {
             uint32_t p[16];
             makePalette(arg, p);
             host->setPalette(p);
-        } else if (cmd == "compare") {
-            char path[400];
-            int x, y, w, h, dx = 0, dy = 0;
-            if (sscanf(arg, "%399s %d %d %d %d %d %d", path, &x, &y, &w, &h, &dx, &dy) >= 5) {
-                reply = compare(path, x, y, w, h, dx, dy);
-            } else
-                reply = "bad compare";
+        } else if (cmd == "picture") {
+            reply = savePicture(arg);
         } else if (cmd == "keys" || cmd == "released") {
             reply.clear();
             for (int vk : hexList(arg))

@@ -39,6 +39,9 @@ TEST(Hud, TheBonusTimerCountsWholeSecondsDownOnTheGameClock) {
     resetBonusTimer();
     drawBonusTimer();
     EXPECT_EQ(f.timer(), "120");
+    // Each digit fills its own two columns, nine apart.
+    EXPECT_EQ(std::string({f.at(87, 2), f.at(89, 2), f.at(96, 2), f.at(98, 2), f.at(107, 2)}),
+              std::string({' ', '1', ' ', '2', '0'}));
     idleFor(500);
     drawBonusTimer();
     EXPECT_EQ(f.timer(), "120");

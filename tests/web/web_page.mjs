@@ -1,9 +1,7 @@
 // The browser build in Debian's chromium: the page loads without an error,
 // the menu's canvas is the rasteriser's picture of the same frame, level 1's
 // proof sent as key events wins the level, and a reload keeps the high score.
-// With --bench it prints speed-table rows instead: how long the page takes to
-// show its first picture and the menu, and the main-thread time of a frame.
-// Usage: node web_page.mjs URL SRFTOOL SCRATCH [--bench]
+// Usage: node web_page.mjs URL SRFTOOL SCRATCH
 import { execFileSync } from 'child_process';
 import { readFileSync, writeFileSync } from 'fs';
 import { createRequire } from 'module';
@@ -13,7 +11,7 @@ import { fileURLToPath } from 'url';
 
 const repo = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const { chromium } = createRequire(path.join(repo, 'web/package.json'))('playwright-core');
-const [url, srftool, scratch, mode] = process.argv.slice(2);
+const [url, srftool, scratch] = process.argv.slice(2);
 
 let failures = 0;
 function check(ok, what) {
@@ -33,11 +31,9 @@ async function open(context, query, viewport = { width: 1000, height: 800 }) {
   page.errors = [];
   page.on('console', (m) => m.type() === 'error' && page.errors.push(m.text()));
   page.on('pageerror', (e) => page.errors.push(e.message));
-  const started = (page.startedAt = Date.now());
   await page.goto(url + query);
   await page.evaluate(() => wobble.ready);
   await page.waitForFunction(() => wobble.report().frames > 0);
-  page.firstFrameMs = Date.now() - started;
   return page;
 }
 
@@ -159,84 +155,10 @@ async function poorBrowser(context) {
   check(page.errors.length === 0, `no error in the console: ${page.errors.join(' | ')}`);
 }
 
-// How long the page takes, from the moment it is asked for, to show its first
-// picture (the splash) and the menu: for a player who taps a key every tenth of
-// a second (each key shortens one stage of the splash, as in every host), and
-// for one who waits the splash out. The page itself taps and watches, on its
-// own clock, so a busy test driver cannot slow the player down.
-async function startTimes(context) {
-  const menuAfter = (tapping) => new Promise((done) => {
-    let tapped = 0;
-    const watch = setInterval(() => {
-      const report = wobble.report();
-      if (tapping && report.frames > 0 && performance.now() - tapped >= 100) {
-        tapped = performance.now();
-        for (const type of ['keydown', 'keyup'])
-          window.dispatchEvent(new KeyboardEvent(type, { key: 'a', code: 'KeyA' }));
-      }
-      if (report.state === 2) {
-        clearInterval(watch);
-        done(performance.now());
-      }
-    }, 5);
-  });
-  const keyed = await context.newPage();
-  await keyed.goto(url);
-  await keyed.evaluate(() => wobble.ready);
-  const first = await (await keyed.waitForFunction(() => wobble.report().frames > 0 && performance.now(),
-                                                   null, { polling: 5 })).jsonValue();
-  const menu = await keyed.evaluate(menuAfter, true);
-  const waited = await (await context.browser().newContext()).newPage();
-  await waited.goto(url);
-  await waited.evaluate(() => wobble.ready);
-  return [first, menu, await waited.evaluate(menuAfter, false)];
-}
-
-// Main-thread time per frame while the player walks about, over a few seconds.
-async function frameCost(context, seconds) {
-  const page = await open(context, '?args=-skiptogame -soundoff');
-  await page.waitForFunction(() => wobble.report().state === 3);
-  await page.focus('#screen');
-  const before = await page.evaluate(() => wobble.frameCost());
-  for (let i = 0; i < seconds; i++) {
-    await page.keyboard.down(i % 2 ? 'ArrowLeft' : 'ArrowRight');
-    await page.waitForTimeout(900);
-    await page.keyboard.up(i % 2 ? 'ArrowLeft' : 'ArrowRight');
-    await page.keyboard.press('ArrowUp');
-  }
-  const after = await page.evaluate(() => wobble.frameCost());
-  return (after.busyMs - before.busyMs) / Math.max(1, after.frames - before.frames);
-}
-
 try {
-  if (mode === '--bench') {
-    // Table rows of the speed table: the median with the lowest and highest run.
-    const runs = Number(process.env.RUNS || 5);
-    const row = (what, target, values, met) => {
-      values.sort((a, b) => a - b);
-      const m = values[Math.floor(values.length / 2)];
-      const f = (v) => v.toFixed(m < 10 ? 2 : 0);
-      const verdict = met ? (met(m) ? 'yes' : 'no') : '—';
-      console.log(`| ${what} | ${target} | ${f(m)} (${f(values[0])}–${f(values[values.length - 1])}) | ${verdict} |`);
-    };
-    const starts = [];
-    const costs = [];
-    for (let i = 0; i < runs; i++) {
-      starts.push(await startTimes(await browser.newContext()));
-      costs.push(await frameCost(await browser.newContext(), 5));
-    }
-    row('browser (chromium, local server), the first picture (the splash) after the page is asked for, ms', '—',
-        starts.map((s) => s[0]));
-    row('browser, the menu after the page is asked for, a key tapped every 0.1 s through the splash, ms', '≤ 2,000',
-        starts.map((s) => s[1]), (m) => m <= 2000);
-    row('browser, the menu after the page is asked for, the splash waited out, ms', '—',
-        starts.map((s) => s[2]));
-    row('browser, a frame of play (walking about), ms of main-thread time', '< 2', costs, (m) => m < 2);
-  } else {
-    await menuMatchesRasteriser(await browser.newContext());
-    await proofWinsAndReloadKeepsHighScore(await browser.newContext());
-    await poorBrowser(await browser.newContext());
-  }
+  await menuMatchesRasteriser(await browser.newContext());
+  await proofWinsAndReloadKeepsHighScore(await browser.newContext());
+  await poorBrowser(await browser.newContext());
 } finally {
   await browser.close();
 }

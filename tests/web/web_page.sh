@@ -2,7 +2,8 @@
 # The browser build in Debian's chromium, headless, driven by playwright-core
 # (tests/web/web_page.mjs): no console error, the menu's canvas against the
 # rasteriser, level 1's proof as key events, a reload keeping the high score.
-# Arguments: the program and its build folder (for srftool).
+# Arguments: the program and its build folder (for srftool); a third, --bench,
+# serves the site to bench/web_bench.mjs instead.
 set -euo pipefail
 source "$(dirname "$0")/../script_support.bash"
 build=$2
@@ -28,5 +29,8 @@ for _ in $(seq 50); do
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
     sleep 0.1
 done
-srftool=$build/srftool
-node tests/web/web_page.mjs "http://127.0.0.1:$port/" "$srftool" "$tmp" "${3:-}"
+if [ "${3:-}" == --bench ]; then
+    node bench/web_bench.mjs "http://127.0.0.1:$port/"
+else
+    node tests/web/web_page.mjs "http://127.0.0.1:$port/" "$build/srftool" "$tmp"
+fi

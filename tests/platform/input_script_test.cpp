@@ -32,7 +32,8 @@ TEST(InputScript, ParsesEveryKindOfLineInTimeOrder) {
 
 TEST(InputScript, NamesEveryKeyTheGameUses) {
     std::vector<int> keys;
-    for (const char *name : {"LEFT", "PRIOR", "NEXT", "F1", "F12", "F13", "7", "z", "0x1FF", "BANANA"})
+    for (const char *name :
+         {"LEFT", "PRIOR", "NEXT", "F1", "F12", "F13", "7", "z", "0x1FF", "BANANA"})
         keys.push_back(virtualKeyFromName(name));
     EXPECT_EQ(keys, (std::vector<int>{0x25, 0x21, 0x22, 0x70, 0x7B, -1, '7', 'Z', -1, -1}));
 }

@@ -157,8 +157,9 @@ TEST(Sound, AskingForTheSameMusicStartsItAgainFromTheTop) {
     playMusic("Mystery");
     const int first = soundTable[SOUND_MUSIC];
     playMusic("Mystery");
-    EXPECT_EQ(callsSince(before), (std::vector<std::string>{"release", "open-loop", "group", "play", "release",
-                                               "open-loop", "group", "play"}));
+    EXPECT_EQ(callsSince(before),
+              (std::vector<std::string>{"release", "open-loop", "group", "play", "release",
+                                        "open-loop", "group", "play"}));
     EXPECT_EQ(headless.soundCalls[before + 4].sound, first) << "the old stream goes first";
     EXPECT_NE(soundTable[SOUND_MUSIC], first);
     EXPECT_TRUE(endsWith(headless.soundCalls.back().path, "data/music/Mystery.ogg"));
@@ -204,8 +205,9 @@ TEST(Sound, BeforeStartUpAndAfterTheFarewellNothingPlays) {
     size_t before = headless.soundCalls.size();
     shutdownSound();
     ASSERT_EQ(callsSince(before), (std::vector<std::string>{"release", "release", "shutdown"}));
-    EXPECT_EQ(std::make_pair(headless.soundCalls[before].sound, headless.soundCalls[before + 1].sound),
-              std::make_pair(music, jump));
+    EXPECT_EQ(
+        std::make_pair(headless.soundCalls[before].sound, headless.soundCalls[before + 1].sound),
+        std::make_pair(music, jump));
     before = headless.soundCalls.size();
     playSound(SOUND_LOSE);
     playMusic("Menu");

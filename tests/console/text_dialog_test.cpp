@@ -86,17 +86,17 @@ TEST(TextDialog, EscapePressesTheCancelButtonOnlyWhenThereIsOne) {
 }
 
 TEST(TextDialog, TabMovesTheFocusBetweenTheFieldAndTheButtons) {
-    // Field -> Set -> Cancel: Enter presses the focused button.
-    EXPECT_EQ(ask(makeDialog(), "100 tap TAB\n200 tap TAB\n300 tap RETURN\n").result, 20);
-    // Around again to the field: Enter presses the default button.
-    EXPECT_EQ(ask(makeDialog(), "100 tap TAB\n200 tap TAB\n300 tap TAB\n400 tap RETURN\n").result,
-              10);
-    // Shift+Tab goes back; the arrows move between the buttons; Space presses.
-    EXPECT_EQ(
-        ask(makeDialog(), "100 down SHIFT\n150 tap TAB\n200 up SHIFT\n300 tap SPACE\n").result, 20);
-    EXPECT_EQ(
-        ask(makeDialog(), "100 tap TAB\n200 tap RIGHT\n300 tap RIGHT\n400 tap RETURN\n").result,
-        10);
+    const std::pair<const char *, int32_t> cases[] = {
+        // Field -> Set -> Cancel: Enter presses the focused button.
+        {"100 tap TAB\n200 tap TAB\n300 tap RETURN\n", 20},
+        // Around again to the field: Enter presses the default button.
+        {"100 tap TAB\n200 tap TAB\n300 tap TAB\n400 tap RETURN\n", 10},
+        // Shift+Tab goes back; the arrows move between the buttons; Space presses.
+        {"100 down SHIFT\n150 tap TAB\n200 up SHIFT\n300 tap SPACE\n", 20},
+        {"100 tap TAB\n200 tap RIGHT\n300 tap RIGHT\n400 tap RETURN\n", 10},
+    };
+    for (const auto &[script, result] : cases)
+        EXPECT_EQ(ask(makeDialog(), script).result, result) << script;
     // Typing while a button has the focus types into the field.
     Answer a = ask(makeDialog(), "100 tap TAB\n200 type q\n300 tap RETURN\n");
     EXPECT_EQ(a.result, 10);

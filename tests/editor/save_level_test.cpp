@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -23,14 +22,6 @@ int32_t int32At(const std::string &bytes, size_t offset) {
     return v;
 }
 
-std::vector<std::string> lines(const std::string &text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
 } // namespace
 
 TEST(SaveLevel, WritesTheLevelFileAndAppendsItToTheList) {
@@ -45,8 +36,6 @@ TEST(SaveLevel, WritesTheLevelFileAndAppendsItToTheList) {
     EXPECT_EQ(fs::status(bench.levels("Levels.txt")).permissions(), shared)
         << "the rewritten list keeps its mode";
     ASSERT_TRUE(s.closed);
-    EXPECT_TRUE(anyFrameShows(bench.frames, "Filename pureezu!"));
-    EXPECT_TRUE(anyFrameShows(bench.frames, "File saved sucessfully!"));
 
     const std::string lvl = bench.dir.read("data/levels/q.lvl");
     ASSERT_EQ(lvl.size(), 136u);
@@ -58,14 +47,11 @@ TEST(SaveLevel, WritesTheLevelFileAndAppendsItToTheList) {
               "3Wake\nMystery\nTumble\nDrift\nq\nMystery\n");
 
     ASSERT_EQ(s.objects.size(), 3u);
-    std::ostringstream expected;
-    for (int i = 0; i < 3; i++)
-        expected << "Writing object with ID: " << s.objects[i].id << "\toffset: 0x"
-                 << (i == 0   ? "34"
-                     : i == 1 ? "50"
-                              : "6c")
-                 << "\n";
-    EXPECT_EQ(s.out, expected.str());
+    auto written = [&](int i, const char *offset) {
+        return "Writing object with ID: " + std::to_string(s.objects[i].id) + "\toffset: 0x" +
+               offset + "\n";
+    };
+    EXPECT_EQ(s.out, written(0, "34") + written(1, "50") + written(2, "6c"));
     EXPECT_FALSE(std::filesystem::exists(bench.levels("Levels.txt.part")));
 }
 
@@ -76,9 +62,8 @@ TEST(SaveLevel, TheSameNameTwiceIsListedTwiceAndTheHeaderCarriesTurnsAndTime) {
     bench.run("100 tap S\n200 tap S\n300 tap T\n400 type 75\n600 tap RETURN\n"
               "700 tap 8\n750 click 50 50\n800 down CONTROL\n850 tap D\n900 up CONTROL\n"
               "1000 type Twice\n1400 tap RETURN\n1600 tap RETURN\n2000 end\n");
-    EXPECT_EQ(
-        lines(bench.dir.read("data/levels/Levels.txt")),
-        (std::vector<std::string>{"3Wake", "Mystery", "Twice", "Mystery", "Twice", "Mystery"}));
+    EXPECT_EQ(bench.dir.read("data/levels/Levels.txt"),
+              "3Wake\nMystery\nTwice\nMystery\nTwice\nMystery\n");
     const std::string lvl = bench.dir.read("data/levels/Twice.lvl");
     ASSERT_EQ(lvl.size(), 52u + 28u) << "the second save replaced the first";
     EXPECT_EQ(int32At(lvl, 4), 2);

@@ -16,18 +16,15 @@ struct PauseFixture {
         dataRoot = dir.path;
         pausedFlag = 0;
         pauseRedrawTimer.started = 0;
-        returnToMenu = 0;
-        dyingFlag = 0;
-        lives = 3;
-        credits = 0;
+        reset();
     }
     ~PauseFixture() {
         Dialog_ClearAll();
-        // What the pause's keys set would end the next test's game at once.
-        returnToMenu = 0;
-        dyingFlag = 0;
+        reset(); // what the pause's keys set would end the next test's game at once
+    }
+    static void reset() {
+        returnToMenu = dyingFlag = credits = 0;
         lives = 3;
-        credits = 0;
     }
     // One play frame as far as the pause and the story boxes go.
     void frame() {
@@ -72,31 +69,30 @@ TEST(Pause, TheGameClockStandsStillWhileAStoryBoxKeepsItsOwnTime) {
 }
 
 TEST(Pause, EscClosesOnlyOnANewReleaseAndRNeedsACredit) {
-    {
-        PauseFixture f("100 tap ESCAPE\n400 tap R\n700 tap ESCAPE\n");
-        f.framesUntil(100);
-        f.frame();
-        EXPECT_GE(headless.virtualMs, 720u) << "the release that opened it did not close it";
-        EXPECT_EQ(lives, 3) << "R without credits does nothing";
-        EXPECT_EQ(dyingFlag, 0);
-    }
-    {
-        PauseFixture f("100 tap P\n400 tap R\n");
-        credits = 2;
+    const struct {
+        const char *script;
+        int32_t credits;
+        uint64_t atLeast, before; // when the pause has ended
+        int32_t lives, dying, toMenu, creditsAfter;
+    } cases[] = {
+        // The release that opened it does not close it; R without credits does nothing.
+        {"100 tap ESCAPE\n400 tap R\n700 tap ESCAPE\n", 0, 720, 800, 3, 0, 0, 0},
+        // R counts as the last life: the death check then spends a credit.
+        {"100 tap P\n400 tap R\n", 2, 400, 500, 0, 1, 0, 2},
+        {"100 tap P\n400 tap Q\n", 4, 400, 500, 3, 0, 1, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.script);
+        PauseFixture f(c.script);
+        credits = c.credits;
         f.framesUntil(100);
         f.frame();
         EXPECT_EQ(pausedFlag, 0);
-        EXPECT_EQ(lives, 0) << "counted as the last life: the death check spends a credit";
-        EXPECT_EQ(dyingFlag, 1);
-        EXPECT_LT(headless.virtualMs, 500u);
-    }
-    {
-        PauseFixture f("100 tap P\n400 tap Q\n");
-        credits = 4;
-        f.framesUntil(100);
-        f.frame();
-        EXPECT_EQ(returnToMenu, 1);
-        EXPECT_EQ(credits, 0);
-        EXPECT_EQ(currentDialog, nullptr);
+        EXPECT_GE(headless.virtualMs, c.atLeast);
+        EXPECT_LT(headless.virtualMs, c.before);
+        EXPECT_EQ(lives, c.lives);
+        EXPECT_EQ(dyingFlag, c.dying);
+        EXPECT_EQ(returnToMenu, c.toMenu);
+        EXPECT_EQ(credits, c.creditsAfter);
     }
 }

@@ -311,22 +311,20 @@ press() {
     sleep 0.15
     xdotool keyup "$1"
 }
-# The splash: a key cuts each of its stages short.
-for _ in 1 2 3; do
-    sleep 0.6
-    press space
-done
-sleep 1.5
-# The credits and high-score pages, and any key back to the menu.
-press c
-sleep 1.5
-press space
-sleep 1
-# The editor: a tool, the mouse over the room (the title follows it), a
-# click that places the tool's object; Esc asks, Y says yes.
-press ctrl+e
-sleep 1
-press 1
+# play KEY SECONDS ...: each key pressed, then the time it is given.
+play() {
+    while [ $# -gt 1 ]; do
+        press "$1"
+        sleep "$2"
+        shift 2
+    done
+}
+# The splash (a key cuts each of its stages short), the credits and
+# high-score pages and any key back to the menu, and the editor with a tool.
+sleep 0.6
+play space 0.6 space 0.6 space 1.5 c 1.5 space 1 ctrl+e 1 1 0
+# The mouse over the room (the editor's title follows it), a click that places
+# the tool's object; Esc asks, Y says yes.
 xdotool mousemove --window "$wid" 300 300
 sleep 0.5
 case "$(title)" in
@@ -335,35 +333,13 @@ case "$(title)" in
 esac
 xdotool click 1
 sleep 0.5
-press Escape
-sleep 0.5
-press y
-sleep 1
 # The start interlude, the first level's story boxes, a few moves, the pause
 # screen and out of it, then the pause screen's Q back to the menu.
-press Return
-sleep 7
-for _ in 1 2 3 4; do
-    press Return
-    sleep 0.4
-done
+play Escape 0.5 y 1 Return 7 Return 0.4 Return 0.4 Return 0.4 Return 0.4
 xdotool keydown Right
 sleep 0.5
 xdotool keyup Right
-press Up
-sleep 0.2
-press space
-sleep 0.5
-press p
-sleep 0.7
-press p
-sleep 0.5
-press s
-sleep 1
-press p
-sleep 0.7
-press q
-sleep 1.5
+play Up 0.2 space 0.5 p 0.7 p 0.5 s 1 p 0.7 q 1.5
 # Esc on the menu: the farewell, and the program ends by itself.
 press Escape
 for _ in $(seq 150); do

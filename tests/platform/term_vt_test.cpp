@@ -31,29 +31,16 @@ struct Vt {
     uint32_t fg = DEFAULT, bg = DEFAULT;
 
     Vt(int c, int r) : columns(c), rows(r), cells(static_cast<size_t>(c * r)), bottom(r - 1) {}
-    VtCell &at(int r, int c) { return cells[static_cast<size_t>(r * columns + c)]; }
+    std::vector<VtCell>::iterator line(int r) { return cells.begin() + r * columns; }
     VtCell blank() const { return VtCell{' ', DEFAULT, bg}; }
 
     void scroll(int n) { // n > 0: the region's rows move up
-        for (int i = 0; i < std::abs(n); i++) {
-            const int from = n > 0 ? top : bottom, to = n > 0 ? bottom : top, step = n > 0 ? 1 : -1;
-            for (int r = from; r != to; r += step)
-                for (int c = 0; c < columns; c++)
-                    at(r, c) = at(r + step, c);
-            for (int c = 0; c < columns; c++)
-                at(to, c) = blank();
-        }
-    }
-    void print(char32_t ch) {
-        if (wrapPending) {
-            column = 0;
-            lineFeed();
-        }
-        at(row, column) = VtCell{ch, fg, bg};
-        if (column == columns - 1)
-            wrapPending = true;
+        const auto first = line(top), last = line(bottom + 1);
+        const int k = std::min(std::abs(n), bottom + 1 - top) * columns;
+        if (n > 0)
+            std::fill(std::copy(first + k, last, first), last, blank());
         else
-            column++;
+            std::fill(first, std::copy_backward(first, last - k, last), blank());
     }
     void lineFeed() {
         if (row == bottom)
@@ -61,28 +48,36 @@ struct Vt {
         else if (row < rows - 1)
             row++;
     }
+    void print(char32_t ch) {
+        if (wrapPending) {
+            column = 0;
+            lineFeed();
+        }
+        line(row)[column] = VtCell{ch, fg, bg};
+        wrapPending = column == columns - 1;
+        column += !wrapPending;
+    }
     void sgr(const std::vector<int> &p) {
         for (size_t i = 0; i < p.size(); i++) {
             const int v = p[i];
+            uint32_t &c = (v >= 40 && v < 50) || v >= 100 ? bg : fg;
             if (v == 0)
                 fg = bg = DEFAULT;
-            else if ((v >= 30 && v <= 37) || (v >= 90 && v <= 97))
-                fg = static_cast<uint32_t>(v % 10 + (v >= 90 ? 8 : 0));
-            else if ((v >= 40 && v <= 47) || (v >= 100 && v <= 107))
-                bg = static_cast<uint32_t>(v % 10 + (v >= 100 ? 8 : 0));
-            else if ((v == 38 || v == 48) && p.at(i + 1) == 5) {
-                (v == 38 ? fg : bg) = static_cast<uint32_t>(p.at(i + 2));
-                i += 2;
-            } else if ((v == 38 || v == 48) && p.at(i + 1) == 2) {
-                (v == 38 ? fg : bg) =
-                    static_cast<uint32_t>(p.at(i + 2) << 16 | p.at(i + 3) << 8 | p.at(i + 4));
+            else if (v % 10 == 8 && p.at(i + 1) == 5)
+                c = static_cast<uint32_t>(p.at(i + 2)), i += 2;
+            else if (v % 10 == 8 && p.at(i + 1) == 2)
+                c = static_cast<uint32_t>(p.at(i + 2) << 16 | p.at(i + 3) << 8 | p.at(i + 4)),
                 i += 4;
-            } else
+            else if (v % 10 < 8 && ((v >= 30 && v < 50) || (v >= 90 && v < 110)))
+                c = static_cast<uint32_t>(v % 10 + (v >= 90 ? 8 : 0));
+            else
                 ADD_FAILURE() << "SGR " << v;
         }
     }
     void control(char final, const std::vector<int> &p) {
         const int n = p.empty() || p[0] == 0 ? 1 : p[0];
+        const auto at = line(row) + column, end = line(row) + columns;
+        const int k = std::min(n, columns - column);
         wrapPending = false;
         switch (final) {
         case 'H':
@@ -90,44 +85,28 @@ struct Vt {
             column = p.size() > 1 ? p[1] - 1 : 0;
             break;
         case 'A':
-            row = std::max(0, row - n);
-            break;
         case 'B':
-            row = std::min(rows - 1, row + n);
+            row = std::clamp(row + (final == 'A' ? -n : n), 0, rows - 1);
             break;
         case 'C':
-            column = std::min(columns - 1, column + n);
-            break;
         case 'D':
-            column = std::max(0, column - n);
+            column = std::clamp(column + (final == 'D' ? -n : n), 0, columns - 1);
             break;
         case 'G':
             column = n - 1;
             break;
         case 'X':
-            for (int c = column; c < std::min(columns, column + n); c++)
-                at(row, c) = blank();
+            std::fill(at, at + k, blank());
             break;
         case '@':
+            std::fill(at, std::copy_backward(at, end - k, end), blank());
+            break;
         case 'P':
-            for (int k = 0; k < n; k++) {
-                VtCell *line = &at(row, 0);
-                if (final == '@') {
-                    for (int c = columns - 1; c > column; c--)
-                        line[c] = line[c - 1];
-                    line[column] = blank();
-                } else {
-                    for (int c = column; c < columns - 1; c++)
-                        line[c] = line[c + 1];
-                    line[columns - 1] = blank();
-                }
-            }
+            std::fill(std::copy(at + k, end, at), end, blank());
             break;
         case 'S':
-            scroll(n);
-            break;
         case 'T':
-            scroll(-n);
+            scroll(final == 'S' ? n : -n);
             break;
         case 'r':
             top = p.empty() ? 0 : p[0] - 1;
@@ -136,8 +115,7 @@ struct Vt {
             break;
         case 'J':
             ASSERT_EQ(n, 2);
-            for (VtCell &c : cells)
-                c = blank();
+            std::fill(cells.begin(), cells.end(), blank());
             break;
         case 'm':
             sgr(p.empty() ? std::vector<int>{0} : p);
@@ -149,33 +127,27 @@ struct Vt {
     void feed(const std::string &s) {
         for (size_t i = 0; i < s.size();) {
             const unsigned char b = static_cast<unsigned char>(s[i]);
-            if (b == 0x1b && s.compare(i, 4, "\x1b[?2") == 0) { // synchronized output
+            if (s.compare(i, 4, "\x1b[?2") == 0) { // synchronized output
                 i = s.find_first_of("hl", i) + 1;
             } else if (b == 0x1b && s[i + 1] == '[') {
                 std::vector<int> p;
                 size_t j = i + 2;
-                int v = 0;
-                bool digits = false;
-                for (; s[j] >= '0' && s[j] <= ';'; j++)
-                    if (s[j] == ';') {
-                        p.push_back(v);
-                        v = 0;
-                    } else {
-                        v = v * 10 + (s[j] - '0');
-                        digits = true;
-                    }
-                if (digits || !p.empty())
-                    p.push_back(v);
+                for (; s[j] >= '0' && s[j] <= ';'; j++) {
+                    if (p.empty())
+                        p.push_back(0);
+                    if (s[j] == ';')
+                        p.push_back(0);
+                    else
+                        p.back() = p.back() * 10 + (s[j] - '0');
+                }
                 control(s[j], p);
                 i = j + 1;
             } else if (b == '\r' || b == '\n' || b == '\b') {
                 wrapPending = false;
-                if (b == '\r')
-                    column = 0;
-                else if (b == '\n')
+                if (b == '\n')
                     lineFeed();
                 else
-                    column = std::max(0, column - 1);
+                    column = b == '\r' ? 0 : std::max(0, column - 1);
                 i++;
             } else {
                 ASSERT_GE(b, 0x20) << "control byte " << int(b);
@@ -184,7 +156,6 @@ struct Vt {
         }
     }
 };
-
 // What a cell looks like, whichever way it was written: blanks show only
 // their background, a full block is a blank of its colour, a lower half
 // block is an upper one with the colours the other way round.
@@ -226,7 +197,7 @@ void expectShows(Vt &vt, const TermScreen &s, const std::vector<Cell> &frame, co
                 if (code == 0xDB)
                     want.bg = want.fg;
             }
-            const VtCell got = looks(vt.at(r, c)), expected = looks(want);
+            const VtCell got = looks(vt.line(r)[c]), expected = looks(want);
             if (got.ch != expected.ch || got.fg != expected.fg || got.bg != expected.bg)
                 if (wrong++ < 5)
                     ADD_FAILURE() << when << ": row " << r << " column " << c << " shows U+"

@@ -8,6 +8,8 @@
 
 namespace {
 
+using Size = std::pair<int, int>;
+
 const Animation *animationOf(int set) {
     const List *s = static_cast<const List *>(animationLibrary->items[set]);
     return s->count ? static_cast<const Animation *>(s->items[0]) : nullptr;
@@ -64,8 +66,8 @@ TEST(AnimationLibrary, ShippedSizesAndCollisionGroupsSurviveAReload) {
             }
         }
         // The four walls are one picture lying along each edge.
-        EXPECT_EQ(lookupFrame(AnimRef{6, 0, 0, 1})->info->width, 2);
-        EXPECT_EQ(lookupFrame(AnimRef{6, 0, 0, 1})->info->height, 85);
+        const FrameInfo *wall = lookupFrame(AnimRef{6, 0, 0, 1})->info;
+        EXPECT_EQ(Size(wall->width, wall->height), std::make_pair(2, 85));
         // The spare platform is a copy of its own, not the platform itself.
         const Frame *a = static_cast<const Frame *>(animationOf(3)->frames[0].items[0]);
         const Frame *b = static_cast<const Frame *>(animationOf(9)->frames[0].items[0]);
@@ -92,11 +94,9 @@ TEST(AnimationLibrary, AFailedScriptLeavesItsSetEmptyAndItsFramesMissing) {
     EXPECT_NE(lookupFrame(AnimRef{1, 0, 0, 0}), nullptr);
     EXPECT_NE(lookupFrame(AnimRef{1, 0, 0, 3}), nullptr);
     // References past any end find nothing rather than reading beyond a list.
-    EXPECT_EQ(lookupFrame(AnimRef{1, 0, 1, 0}), nullptr);
-    EXPECT_EQ(lookupFrame(AnimRef{1, 1, 0, 0}), nullptr);
-    EXPECT_EQ(lookupFrame(AnimRef{1, 0, 0, 4}), nullptr);
-    EXPECT_EQ(lookupFrame(AnimRef{12, 0, 0, 0}), nullptr);
-    EXPECT_EQ(lookupFrame(AnimRef{-1, 0, 0, 0}), nullptr);
+    for (AnimRef past : {AnimRef{1, 0, 1, 0}, AnimRef{1, 1, 0, 0}, AnimRef{1, 0, 0, 4},
+                         AnimRef{12, 0, 0, 0}, AnimRef{-1, 0, 0, 0}})
+        EXPECT_EQ(lookupFrame(past), nullptr);
     EXPECT_NE(errors.find("Error opening animation file."), std::string::npos);
     unloadAnimationLibrary();
     EXPECT_EQ(lookupFrame(AnimRef{1, 0, 0, 0}), nullptr);

@@ -50,14 +50,11 @@ TEST(Queue, PushesAtTheTailAndClearsOldestFirst) {
     for (int &v : values)
         queuePush(&queue, &v);
     EXPECT_EQ(queue.count, 3);
-    EXPECT_EQ(queue.head->data, &values[0]);
-    EXPECT_EQ(queue.tail->data, &values[2]);
-    EXPECT_EQ(queue.tail->prev->data, &values[1]);
+    EXPECT_EQ((std::vector<void *>{queue.head->data, queue.tail->prev->data, queue.tail->data}),
+              (std::vector<void *>{&values[0], &values[1], &values[2]}));
     queueClear(&queue);
     EXPECT_EQ(destroyed, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(queue.count, 0);
-    EXPECT_EQ(queue.head, nullptr);
-    EXPECT_EQ(queue.tail, nullptr);
+    EXPECT_TRUE(queue.count == 0 && !queue.head && !queue.tail);
     queuePush(&queue, &values[0]);
     EXPECT_EQ(queue.head, queue.tail) << "an emptied queue starts over";
     queueClear(&queue);

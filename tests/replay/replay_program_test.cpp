@@ -131,11 +131,9 @@ TEST(ReplayProgram, AGameThatDrawsDifferentlyStopsAtTheFirstDifferentFrame) {
     ASSERT_EQ(static_cast<int>(shown.size()), frame - 1);
     for (const std::string &name : shown)
         EXPECT_EQ(dir.read("recorded/" + name), dir.read("replayed/" + name));
-    EXPECT_TRUE(fs::exists(dir.file("recorded/" + [&] {
-        char name[32];
-        snprintf(name, sizeof name, "frame_%06d.srf", frame);
-        return std::string(name);
-    }())));
+    char name[32];
+    snprintf(name, sizeof name, "frame_%06d.srf", frame);
+    EXPECT_TRUE(fs::exists(dir.file(std::string("recorded/") + name)));
 
     // Without the game's data at all the replay says so instead of drifting.
     TempDir empty;

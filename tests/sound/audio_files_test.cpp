@@ -126,12 +126,10 @@ TEST(AudioFiles, EffectsAreShortQuietAtBothEndsAndBelowFullScale) {
             EXPECT_LT(std::fabs(t.front()), 0.05f) << "starts with a click";
             EXPECT_LT(std::fabs(t.back()), 0.02f) << "ends with a click";
         }
+        // Shake is asked again and again while it plays: it must last about a second.
+        if (std::string(name) == "Shake")
+            EXPECT_GT(d.seconds(), 0.7);
     }
-    // Shake is asked again and again while it plays: it must last about a second.
-    Decoded shake;
-    std::string why;
-    ASSERT_TRUE(decode(dataFile("data/sfx/Shake.ogg"), shake, why));
-    EXPECT_GT(shake.seconds(), 0.7);
 }
 
 TEST(AudioFiles, MusicLastsAMinuteAndLoopsWithoutAJump) {

@@ -133,10 +133,8 @@ TEST(MixerAudio, WithoutADeviceEverythingIsSilentAfterOneLine) {
     const int channel = mixerSoundPlay(sound);
     mixerSoundSetGroupVolume(SOUND_GROUP_BGM, 0.7f);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(sound, 0);
-    EXPECT_EQ(again, 0);
-    EXPECT_EQ(channel, -1);
-    EXPECT_EQ(mixerSoundIsPlaying(channel), 0);
+    EXPECT_EQ(std::vector<int>({sound, again, channel, mixerSoundIsPlaying(channel)}),
+              std::vector<int>({0, 0, -1, 0}));
     EXPECT_EQ(err.rfind("wobblewick: no sound device (", 0), 0u) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << "exactly one line: " << err;
     EXPECT_NE(err.find("; playing silently"), std::string::npos);

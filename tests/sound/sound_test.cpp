@@ -34,6 +34,18 @@ std::vector<std::pair<int, float>> volumesSince(size_t from) {
     return volumes;
 }
 
+std::vector<std::string> callsSince(size_t from) {
+    std::vector<std::string> calls;
+    for (size_t i = from; i < headless.soundCalls.size(); i++)
+        calls.push_back(headless.soundCalls[i].what);
+    return calls;
+}
+
+// The file the music slot holds now.
+std::string musicPath() {
+    return headless.sounds[soundTable[SOUND_MUSIC] - 1];
+}
+
 size_t countCalls(const char *what, size_t from = 0) {
     size_t n = 0;
     for (size_t i = from; i < headless.soundCalls.size(); i++)
@@ -54,7 +66,7 @@ TEST(Sound, StartUpOpensEverySoundInItsGroupAndStartsTheMenuMusicQuieter) {
     EXPECT_EQ(countCalls("open") + countCalls("open-loop"), size_t(SOUND_COUNT));
     EXPECT_EQ(loops, 1) << "only the music loops";
     EXPECT_EQ(music, 1) << "only the music is in the music group";
-    EXPECT_TRUE(endsWith(headless.sounds[soundTable[SOUND_MUSIC] - 1], "data/music/Menu.ogg"));
+    EXPECT_TRUE(endsWith(musicPath(), "data/music/Menu.ogg"));
     // Then the music plays at 0.7; the effects keep the host's own volume of 1.0.
     EXPECT_EQ(soundPlays(), std::vector<std::string>{"Menu.ogg"});
     EXPECT_EQ(volumesSince(0), (std::vector<std::pair<int, float>>{{SOUND_GROUP_BGM, 0.7f}}));
@@ -102,25 +114,22 @@ TEST(Sound, VolumeStepsAreFloatStepsThatStopAtTheEnds) {
 
 TEST(Sound, VolumeKeysPlayTheirFeedbackTwiceAndStepOnce) {
     SoundGame sound(0, "10 down Z\n30 up Z\n50 down X\n70 up X\n");
-    idleFor(20);
-    pollKeyboard();
-    idleFor(20);
-    pollKeyboard();
-    size_t before = headless.soundCalls.size();
-    volumeKeys();
+    // Two polls see a key go down and up; then the keys are acted on.
+    auto pressAndLetGo = [] {
+        for (int i = 0; i < 2; i++) {
+            idleFor(20);
+            pollKeyboard();
+        }
+        const size_t before = headless.soundCalls.size();
+        volumeKeys();
+        return before;
+    };
+    size_t before = pressAndLetGo();
     EXPECT_EQ(soundPlays(before), (std::vector<std::string>{"Vdown.ogg", "Vdown.ogg"}));
-    const auto volumes = volumesSince(before);
-    ASSERT_EQ(volumes.size(), 2u) << "music first, then the effects";
-    EXPECT_EQ(volumes[0].first, SOUND_GROUP_BGM);
-    EXPECT_EQ(volumes[0].second, 0.59999996f);
-    EXPECT_EQ(volumes[1].first, SOUND_GROUP_FX);
-    EXPECT_EQ(volumes[1].second, 0.9f);
-    idleFor(20);
-    pollKeyboard();
-    idleFor(20);
-    pollKeyboard();
-    before = headless.soundCalls.size();
-    volumeKeys();
+    EXPECT_EQ(volumesSince(before), (std::vector<std::pair<int, float>>{
+                                        {SOUND_GROUP_BGM, 0.59999996f}, {SOUND_GROUP_FX, 0.9f}}))
+        << "music first, then the effects";
+    before = pressAndLetGo();
     EXPECT_EQ(soundPlays(before), (std::vector<std::string>{"Vup.ogg", "Vup.ogg"}));
     EXPECT_EQ(soundGroupVolume(SOUND_GROUP_FX), 1.0f);
 }
@@ -148,11 +157,9 @@ TEST(Sound, AskingForTheSameMusicStartsItAgainFromTheTop) {
     playMusic("Mystery");
     const int first = soundTable[SOUND_MUSIC];
     playMusic("Mystery");
-    std::vector<std::string> order;
-    for (size_t i = before; i < headless.soundCalls.size(); i++)
-        order.push_back(headless.soundCalls[i].what);
-    EXPECT_EQ(order, (std::vector<std::string>{"release", "open-loop", "group", "play", "release",
-                                               "open-loop", "group", "play"}));
+    EXPECT_EQ(callsSince(before),
+              (std::vector<std::string>{"release", "open-loop", "group", "play", "release",
+                                        "open-loop", "group", "play"}));
     EXPECT_EQ(headless.soundCalls[before + 4].sound, first) << "the old stream goes first";
     EXPECT_NE(soundTable[SOUND_MUSIC], first);
     EXPECT_TRUE(endsWith(headless.soundCalls.back().path, "data/music/Mystery.ogg"));
@@ -162,14 +169,11 @@ TEST(Sound, MusicNamesLongerThanThePathBufferFindNoFile) {
     SoundGame sound;
     const std::string fits(24, 'm');
     playMusic(fits.c_str());
-    EXPECT_TRUE(
-        endsWith(headless.sounds[soundTable[SOUND_MUSIC] - 1], "data/music/" + fits + ".ogg"));
-    const std::string tooLong(40, 'm');
-    playMusic(tooLong.c_str());
-    const std::string path = headless.sounds[soundTable[SOUND_MUSIC] - 1];
-    EXPECT_TRUE(endsWith(path, "data/music/" + std::string(28, 'm'))) << path;
+    EXPECT_TRUE(endsWith(musicPath(), "data/music/" + fits + ".ogg"));
+    playMusic(std::string(40, 'm').c_str());
+    EXPECT_TRUE(endsWith(musicPath(), "data/music/" + std::string(28, 'm'))) << musicPath();
     playMusic(nullptr);
-    EXPECT_TRUE(endsWith(headless.sounds[soundTable[SOUND_MUSIC] - 1], "data/music/.ogg"));
+    EXPECT_TRUE(endsWith(musicPath(), "data/music/.ogg"));
 }
 
 TEST(Sound, ASoundPlaysOnItsOwnChannelUntilItEnds) {
@@ -200,11 +204,10 @@ TEST(Sound, BeforeStartUpAndAfterTheFarewellNothingPlays) {
     setSoundGroupVolume(SOUND_GROUP_BGM, soundGroupVolume(SOUND_GROUP_BGM) - 0.15f);
     size_t before = headless.soundCalls.size();
     shutdownSound();
-    ASSERT_EQ(headless.soundCalls.size(), before + 3);
-    EXPECT_EQ(headless.soundCalls[before].what, "release");
-    EXPECT_EQ(headless.soundCalls[before].sound, music);
-    EXPECT_EQ(headless.soundCalls[before + 1].sound, jump);
-    EXPECT_EQ(headless.soundCalls[before + 2].what, "shutdown");
+    ASSERT_EQ(callsSince(before), (std::vector<std::string>{"release", "release", "shutdown"}));
+    EXPECT_EQ(
+        std::make_pair(headless.soundCalls[before].sound, headless.soundCalls[before + 1].sound),
+        std::make_pair(music, jump));
     before = headless.soundCalls.size();
     playSound(SOUND_LOSE);
     playMusic("Menu");

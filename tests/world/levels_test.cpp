@@ -49,8 +49,8 @@ TEST(LoadLevel, ObjectsTurnsTimeAndTheFourWalls) {
                                              KIND_BOX, KIND_SOLDIER}));
     EXPECT_EQ(recordOf<SoldierRecord>(walkOrder().back())->direction, 1);
     EXPECT_EQ(recordOf<PlayerRecord>(objectList)->facing, 1);
-    EXPECT_EQ(startPoint.x, 12.0f) << "the last Player record gives the start point";
-    EXPECT_EQ(startPoint.y, 71.0f);
+    EXPECT_EQ(std::make_pair(startPoint.x, startPoint.y), std::make_pair(12.0f, 71.0f))
+        << "the last Player record gives the start point";
 
     std::vector<std::pair<float, float>> at;
     std::vector<int32_t> rotations;
@@ -73,28 +73,21 @@ TEST(LoadLevel, ObjectsTurnsTimeAndTheFourWalls) {
 
 TEST(LoadLevel, TurnCountsThatDoNotFitTheSequence) {
     LevelFiles f;
-    f.write("none", levelBytes({}, 0, 1), "90 90 90\n");
-    loadLevel("none");
-    EXPECT_TRUE(turns().empty());
+    auto turnsOf = [&](int32_t count, const std::string &rot) {
+        f.write("t", levelBytes({}, count, 1), rot);
+        clearRotationSequence();
+        loadLevel("t");
+        return turns();
+    };
+    EXPECT_TRUE(turnsOf(0, "90 90 90\n").empty());
     EXPECT_EQ(currentTurnAngle(), 0);
-
-    f.write("many", levelBytes({}, 50, 1), "90 -90 180 90 -90 180 90 -90 180 90 180 180\n");
-    clearRotationSequence();
-    loadLevel("many");
-    EXPECT_EQ(turns().size(), 10u) << "only ten turns are held";
-    EXPECT_EQ(turns()[9], 90);
-    loadLevel("many");
+    EXPECT_EQ(turnsOf(50, "90 -90 180 90 -90 180 90 -90 180 90 180 180\n"),
+              (std::vector<int32_t>{90, -90, 180, 90, -90, 180, 90, -90, 180, 90}))
+        << "only ten turns are held";
+    loadLevel("t");
     EXPECT_EQ(turns().size(), 10u) << "a full sequence takes no more";
-
-    f.write("short", levelBytes({}, 5, 1), "180 oops 90\n");
-    clearRotationSequence();
-    loadLevel("short");
-    EXPECT_EQ(turns(), (std::vector<int32_t>{180}));
-
-    f.write("negative", levelBytes({}, -7, 1), "90\n");
-    clearRotationSequence();
-    loadLevel("negative");
-    EXPECT_TRUE(turns().empty());
+    EXPECT_EQ(turnsOf(5, "180 oops 90\n"), (std::vector<int32_t>{180}));
+    EXPECT_TRUE(turnsOf(-7, "90\n").empty());
 }
 
 TEST(LoadLevel, BrokenFilesNeverCrash) {

@@ -10,11 +10,8 @@ TEST(ObjectList, NewObjectsFollowTheFirstNewestFirst) {
     ObjectNode *d = createObject(KIND_BOX, 4, 4);
     EXPECT_EQ(walkOrder(), (std::vector<ObjectNode *>{a, d, c, b}));
     // The back links agree with the forward ones.
-    EXPECT_EQ(a->prev, nullptr);
-    EXPECT_EQ(d->prev, a);
-    EXPECT_EQ(c->prev, d);
-    EXPECT_EQ(b->prev, c);
-    EXPECT_EQ(b->next, nullptr);
+    EXPECT_EQ((std::vector<ObjectNode *>{a->prev, d->prev, c->prev, b->prev, b->next}),
+              (std::vector<ObjectNode *>{nullptr, a, d, c, nullptr}));
 }
 
 TEST(ObjectList, RemovalsHappenOnceAtTheReap) {

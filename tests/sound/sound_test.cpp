@@ -22,10 +22,6 @@ struct SoundGame {
     }
 };
 
-bool endsWith(const std::string &s, const std::string &tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 std::vector<std::pair<int, float>> volumesSince(size_t from) {
     std::vector<std::pair<int, float>> volumes;
     for (size_t i = from; i < headless.soundCalls.size(); i++)
@@ -66,7 +62,7 @@ TEST(Sound, StartUpOpensEverySoundInItsGroupAndStartsTheMenuMusicQuieter) {
     EXPECT_EQ(countCalls("open") + countCalls("open-loop"), size_t(SOUND_COUNT));
     EXPECT_EQ(loops, 1) << "only the music loops";
     EXPECT_EQ(music, 1) << "only the music is in the music group";
-    EXPECT_TRUE(endsWith(musicPath(), "data/music/Menu.ogg"));
+    EXPECT_TRUE(musicPath().ends_with("data/music/Menu.ogg"));
     // Then the music plays at 0.7; the effects keep the host's own volume of 1.0.
     EXPECT_EQ(soundPlays(), std::vector<std::string>{"Menu.ogg"});
     EXPECT_EQ(volumesSince(0), (std::vector<std::pair<int, float>>{{SOUND_GROUP_BGM, 0.7f}}));
@@ -162,18 +158,18 @@ TEST(Sound, AskingForTheSameMusicStartsItAgainFromTheTop) {
                                         "open-loop", "group", "play"}));
     EXPECT_EQ(headless.soundCalls[before + 4].sound, first) << "the old stream goes first";
     EXPECT_NE(soundTable[SOUND_MUSIC], first);
-    EXPECT_TRUE(endsWith(headless.soundCalls.back().path, "data/music/Mystery.ogg"));
+    EXPECT_TRUE(headless.soundCalls.back().path.ends_with("data/music/Mystery.ogg"));
 }
 
 TEST(Sound, MusicNamesLongerThanThePathBufferFindNoFile) {
     SoundGame sound;
     const std::string fits(24, 'm');
     playMusic(fits.c_str());
-    EXPECT_TRUE(endsWith(musicPath(), "data/music/" + fits + ".ogg"));
+    EXPECT_TRUE(musicPath().ends_with("data/music/" + fits + ".ogg"));
     playMusic(std::string(40, 'm').c_str());
-    EXPECT_TRUE(endsWith(musicPath(), "data/music/" + std::string(28, 'm'))) << musicPath();
+    EXPECT_TRUE(musicPath().ends_with("data/music/" + std::string(28, 'm'))) << musicPath();
     playMusic(nullptr);
-    EXPECT_TRUE(endsWith(musicPath(), "data/music/.ogg"));
+    EXPECT_TRUE(musicPath().ends_with("data/music/.ogg"));
 }
 
 TEST(Sound, ASoundPlaysOnItsOwnChannelUntilItEnds) {

@@ -215,20 +215,19 @@ TEST(ReplayLayers, BrokenFilesAreRefusedWithAReason) {
     TempDir dir;
     size_t bytes = 0;
     record(dir.file("d.rec"), SCRIPT, 50, bytes);
-    ReplayHeader header;
-    std::string error;
     dir.write("e.rec", "not a replay at all");
-    EXPECT_FALSE(loadReplay(dir.file("e.rec").c_str(), header, error));
-    EXPECT_NE(error.find("not a replay file"), std::string::npos);
-    EXPECT_FALSE(loadReplay(dir.file("missing.rec").c_str(), header, error));
-    EXPECT_NE(error.find("cannot open"), std::string::npos);
-    // Cut inside the header.
-    dir.write("f.rec", dir.read("d.rec").substr(0, 30));
-    EXPECT_FALSE(loadReplay(dir.file("f.rec").c_str(), header, error));
+    dir.write("f.rec", dir.read("d.rec").substr(0, 30)); // cut inside the header
     // A header that would write outside the data folder.
-    ReplayHeader evil;
-    evil.files = {{"data/../../escape.txt", "x"}};
-    dir.write("g.rec", encodeReplayHeader(evil));
-    EXPECT_FALSE(loadReplay(dir.file("g.rec").c_str(), header, error));
-    EXPECT_NE(error.find("may not write"), std::string::npos);
+    ReplayHeader header;
+    header.files = {{"data/../../escape.txt", "x"}};
+    dir.write("g.rec", encodeReplayHeader(header));
+    const std::pair<const char *, const char *> refused[] = {{"e.rec", "not a replay file"},
+                                                             {"missing.rec", "cannot open"},
+                                                             {"f.rec", ""},
+                                                             {"g.rec", "may not write"}};
+    for (const auto &[file, reason] : refused) {
+        std::string error;
+        EXPECT_FALSE(loadReplay(dir.file(file).c_str(), header, error)) << file;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
 }

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/wait.h>
@@ -66,9 +65,7 @@ TEST(DataSafety, AFileReplacedWhileItsWriterIsKilledIsOldOrNew) {
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << status;
-        std::ifstream in(path, std::ios::binary);
-        const std::string content((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
+        const std::string content = dir.read("level.lvl");
         const int found = whichVersion(content);
         ASSERT_GE(found, last) << "round " << round << ": a broken file of " << content.size()
                                << " bytes";

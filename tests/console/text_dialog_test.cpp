@@ -1,5 +1,6 @@
 #include "console/text_dialog.h"
 #include "test_support.h"
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -9,18 +10,9 @@ namespace {
 const TextDialogButton twoButtons[] = {{"Set", 10}, {"Cancel", 20}};
 const TextDialogButton okOnly[] = {{"OK", 1}};
 
+// Two buttons: Set (the default) and Cancel (Esc); any text may be empty.
 TextDialog makeDialog(int32_t filter = TEXT_ANY, int32_t maxLength = 20) {
-    TextDialog d{};
-    d.title = "Test Question";
-    d.hint = "a hint";
-    d.fieldWidth = 12;
-    d.maxLength = maxLength;
-    d.filter = filter;
-    d.buttons = twoButtons;
-    d.buttonCount = 2;
-    d.defaultButton = 0;
-    d.cancelButton = 1;
-    return d;
+    return TextDialog{"Test Question", "a hint", 12, maxLength, filter, twoButtons, 2, 0, 1, 0};
 }
 
 struct Answer {
@@ -73,11 +65,7 @@ TEST(TextDialog, EscapePressesTheCancelButtonOnlyWhenThereIsOne) {
     Answer a = ask(makeDialog(), "100 type 12\n300 tap ESCAPE\n");
     EXPECT_EQ(a.result, 20);
 
-    TextDialog only = makeDialog();
-    only.buttons = okOnly;
-    only.buttonCount = 1;
-    only.cancelButton = -1;
-    only.needsText = 1;
+    const TextDialog only{"Test Question", "a hint", 12, 20, TEXT_ANY, okOnly, 1, 0, -1, 1};
     // Esc does nothing, and OK refuses an empty field until something is typed.
     a = ask(only, "100 tap ESCAPE\n200 tap RETURN\n300 click 0 0\n400 type n\n500 tap RETURN\n");
     EXPECT_EQ(a.result, 1);
@@ -109,9 +97,7 @@ TEST(TextDialog, TheMouseChoosesButtonsAndFocusesTheField) {
     const auto cancel = findText(first.frames.front(), "[ Cancel ]");
     const auto set = findText(first.frames.front(), "[ Set ]");
     const auto field = findText(first.frames.front(), "xyz");
-    ASSERT_GE(cancel.first, 0);
-    ASSERT_GE(set.first, 0);
-    ASSERT_GE(field.first, 0);
+    ASSERT_GE(std::min({cancel.first, set.first, field.first}), 0);
 
     EXPECT_EQ(ask(makeDialog(), click(100, {cancel.first + 9, cancel.second})).result, 20);
     EXPECT_EQ(ask(makeDialog(), click(100, set)).result, 10);

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -70,38 +71,33 @@ PaletteChanges paletteChanges() {
 
 } // namespace
 
-TEST(Splash, FadesTheTitleInThroughFourteenPalettesThenShowsTheLogo) {
-    FrontFixture f;
-    ScreenState state{STATE_SPLASH, STATE_SPLASH};
-    Splash_Run(&state);
-    EXPECT_EQ(state.current, STATE_MENU);
-    EXPECT_EQ(state.previous, STATE_SPLASH);
-    // Black, 14 fade steps 50 ms apart, the title palette, the default.
-    PaletteChanges expected = {{0, palette(blackPalette.data())}};
-    for (int k = 0; k < FADE_STEPS; k++)
-        expected.push_back({50u * k, fadePalette[k]});
-    expected.push_back({700, titlePalette});
-    expected.push_back({2200, palette(standardPalette)});
-    EXPECT_EQ(paletteChanges(), expected);
-    EXPECT_EQ(f.now(), 4200u) << "700 ms fade, 1500 ms hold, 2000 ms logo";
-    EXPECT_EQ(headless.framesPresented, 2u) << "the title, then the logo";
-}
-
-TEST(Splash, KeysShortenEachStage) {
-    // A key in the fade puts the title palette up at once; the hold still
-    // runs. A key in the logo ends it 100 ms later.
-    FrontFixture f("120 tap A\n2500 tap B\n");
-    ScreenState state{STATE_SPLASH, STATE_SPLASH};
-    Splash_Run(&state);
-    const PaletteChanges expected = {{0, palette(blackPalette.data())},
-                                     {0, fadePalette[0]},
-                                     {50, fadePalette[1]},
-                                     {100, fadePalette[2]},
-                                     {120, titlePalette},
-                                     {1620, palette(standardPalette)}};
-    EXPECT_EQ(paletteChanges(), expected) << "the full hold after the key";
-    EXPECT_EQ(f.now(), 2600u) << "the logo's key, then 100 ms";
-    EXPECT_EQ(state.current, STATE_MENU);
+TEST(Splash, FadesTheTitleInHoldsItShowsTheLogoAndKeysShortenEachStage) {
+    // Black, the fade steps 50 ms apart, the title palette, the default. A key
+    // in the fade puts the title palette up at once; the hold still runs. A
+    // key in the logo ends it 100 ms later.
+    const struct {
+        const char *script;
+        int steps;
+        uint64_t title, logo, end;
+    } cases[] = {
+        {"", FADE_STEPS, 700, 2200, 4200}, // 700 ms fade, 1500 ms hold, 2000 ms logo
+        {"120 tap A\n2500 tap B\n", 3, 120, 1620, 2600},
+    };
+    for (const auto &c : cases) {
+        FrontFixture f(c.script);
+        ScreenState state{STATE_SPLASH, STATE_SPLASH};
+        Splash_Run(&state);
+        EXPECT_EQ(state.current, STATE_MENU);
+        EXPECT_EQ(state.previous, STATE_SPLASH);
+        PaletteChanges expected = {{0, palette(blackPalette.data())}};
+        for (int k = 0; k < c.steps; k++)
+            expected.push_back({50u * k, fadePalette[k]});
+        expected.push_back({c.title, titlePalette});
+        expected.push_back({c.logo, palette(standardPalette)});
+        EXPECT_EQ(paletteChanges(), expected) << c.script;
+        EXPECT_EQ(f.now(), c.end);
+        EXPECT_EQ(headless.framesPresented, 2u) << "the title, then the logo";
+    }
 }
 
 TEST(Menu, BlinksOnceASecondWithTheFirstSwapRepeatingPaletteA) {
@@ -121,24 +117,29 @@ TEST(Menu, BlinksOnceASecondWithTheFirstSwapRepeatingPaletteA) {
 }
 
 TEST(Menu, KeysActOnReleaseAndCtrlEWhileHeld) {
-    {
-        FrontFixture f("200 down S\n1500 up S\n");
-        f.menu();
-        EXPECT_EQ(f.state.current, STATE_ATTRACT);
-        EXPECT_EQ(f.now(), 1500u) << "held S does nothing until it is released";
-        EXPECT_EQ(showCredits, 0) << "S shows the high-score page first";
-    }
-    {
-        FrontFixture f("200 down CONTROL\n300 down E\n");
-        f.menu();
-        EXPECT_EQ(f.state.current, STATE_EDITOR);
-        EXPECT_EQ(f.now(), 300u) << "no release needed";
-    }
-    {
+    const struct {
+        const char *script;
+        int32_t next;
+        uint64_t leftAt;
+        int32_t credits; // the page the interlude shows first
+    } cases[] = {
+        // Held S does nothing until it is released; it shows the high scores first.
+        {"200 down S\n1500 up S\n", STATE_ATTRACT, 1500, 0},
+        {"200 down CONTROL\n300 down E\n", STATE_EDITOR, 300, 1},
         // Esc and S in the same pass: the last assignment wins.
-        FrontFixture f("200 down S\n200 down ESCAPE\n300 up S\n300 up ESCAPE\n400 tap A\n");
+        {"200 down S\n200 down ESCAPE\n300 up S\n300 up ESCAPE\n400 tap A\n", STATE_EXIT, 402, 0},
+        // In the farewell, the ninja walks in near 2.7 s: a first key jumps to
+        // its pose, a second ends the farewell.
+        {"500 tap ESCAPE\n2800 tap A\n3000 tap B\n", STATE_EXIT, 3000, 1},
+        // Any key-down restarts the thirty seconds' wait, also one that means nothing here.
+        {"20000 tap Q\n", STATE_ATTRACT, 50000, 1},
+    };
+    for (const auto &c : cases) {
+        FrontFixture f(c.script);
         f.menu();
-        EXPECT_EQ(f.state.current, STATE_EXIT);
+        EXPECT_EQ(std::make_tuple(f.state.current, f.now(), showCredits),
+                  std::make_tuple(c.next, c.leftAt, c.credits))
+            << c.script;
     }
 }
 
@@ -162,23 +163,14 @@ TEST(Menu, TheGuardIgnoresTheKeyThatLeftTheCreditsScreen) {
 }
 
 TEST(Menu, ThirtySecondsWithoutAKeyShowTheCreditsScreen) {
-    {
-        FrontFixture f;
-        showCredits = 0;
-        pageFrames = 321;
-        f.menu();
-        EXPECT_EQ(f.state.current, STATE_ATTRACT);
-        EXPECT_EQ(f.now(), 30000u);
-        EXPECT_EQ(showCredits, 0) << "the page that was due";
-        EXPECT_EQ(pageFrames, 321);
-    }
-    {
-        // Any key-down restarts the wait, also one that means nothing here.
-        FrontFixture f("20000 tap Q\n");
-        f.menu();
-        EXPECT_EQ(f.state.current, STATE_ATTRACT);
-        EXPECT_EQ(f.now(), 50000u);
-    }
+    FrontFixture f;
+    showCredits = 0;
+    pageFrames = 321;
+    f.menu();
+    EXPECT_EQ(f.state.current, STATE_ATTRACT);
+    EXPECT_EQ(f.now(), 30000u);
+    EXPECT_EQ(showCredits, 0) << "the page that was due";
+    EXPECT_EQ(pageFrames, 321);
 }
 
 TEST(Menu, EnterPlaysTheStartInterludeToItsEnd) {
@@ -214,15 +206,6 @@ TEST(Menu, EscPlaysTheFarewellFadesTheMusicAndShutsSoundDown) {
     // pose 2.3 s.
     EXPECT_GT(f.now(), 4500u);
     EXPECT_LT(f.now(), 6500u);
-}
-
-TEST(Menu, AKeyInTheFarewellNinjaWalkSkipsToItsPoseAndASecondEndsIt) {
-    // Phase C starts near 2.7 s: the first key jumps to the pose, the second
-    // ends the farewell.
-    FrontFixture f("500 tap ESCAPE\n2800 tap A\n3000 tap B\n");
-    f.menu();
-    EXPECT_EQ(f.state.current, STATE_EXIT);
-    EXPECT_EQ(f.now(), 3000u);
 }
 
 namespace {

@@ -14,13 +14,12 @@ struct HudFixture {
     HeadlessGame game;
     TempDir dir;
     HudFixture() {
-        const char *paths[PICTURE_COUNT] = {"Numbers/0",    "Numbers/1",   "Numbers/2", "Numbers/3",
-                                            "Numbers/4",    "Numbers/5",   "Numbers/6", "Numbers/7",
-                                            "Numbers/8",    "Numbers/9",   "ArrowBox",  "Arrows/Up",
-                                            "Arrows/Right", "Arrows/Left", "AngerBar",  "Controls"};
+        const char *others[] = {"ArrowBox",    "Arrows/Up", "Arrows/Right",
+                                "Arrows/Left", "AngerBar",  "Controls"};
         for (int n = 0; n < PICTURE_COUNT; n++) {
             const uint16_t ch = n < 10 ? '0' + n : 'a' + (n - 10);
-            dir.writeSurface(std::string("data/surfaces/") + paths[n] + ".srf", 2, 2, {ch, 0x0F});
+            const std::string path = n < 10 ? "Numbers/" + std::to_string(n) : others[n - 10];
+            dir.writeSurface("data/surfaces/" + path + ".srf", 2, 2, {ch, 0x0F});
         }
         dataRoot = dir.path;
         FrontEnd_Init();

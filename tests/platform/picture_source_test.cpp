@@ -50,17 +50,16 @@ TEST(PictureSource, LegendCharactersAndColourGrids) {
                                         "\n"
                                         "bg\n"
                                         "0000\n");
-    ASSERT_EQ(p.width, 6);
-    ASSERT_EQ(p.height, 3);
-    EXPECT_EQ(at(p, 0, 0), (Cell{0xC9, 0x0E})); // literal line drawing, grid bg 0
-    EXPECT_EQ(at(p, 2, 0), (Cell{0xDB, 0x0C})); // the key's colour wins over the grid
-    EXPECT_EQ(at(p, 3, 0), (Cell{0xDF, 0x4E})); // key with both colours
-    EXPECT_EQ(at(p, 4, 0), (Cell{0x07, 0xA9})); // '-' takes the grid's foreground
-    EXPECT_EQ(at(p, 5, 0), (Cell{0xBB, 0x1F})); // past the bg grid's row: the default
-    EXPECT_EQ(at(p, 2, 1), (Cell{'i', 0x10}));  // colour 0 is black, not "none"
-    EXPECT_EQ(at(p, 5, 1), (Cell{' ', 0x1E}));  // short rows end in blanks
-    EXPECT_EQ(at(p, 2, 2), (Cell{'#', 0x1F}));  // '#' as a key
-    EXPECT_EQ(at(p, 4, 2), (Cell{0x01, 0x1E})); // a two-digit number is a code
+    // Line drawing is taken literally (the bg grid's 0 under it); a key's
+    // colour wins over the grid's; '-' takes the grid's foreground; past the bg
+    // grid's rows comes the default; colour 0 is black, not "none"; short rows
+    // end in blanks; '#' can be a key; a two-digit number is a code.
+    EXPECT_EQ(std::make_pair(p.width, p.height), std::make_pair(6, 3));
+    const std::vector<Cell> expected = {
+        {0xC9, 0x0E}, {0xCD, 0x0E}, {0xDB, 0x0C}, {0xDF, 0x4E}, {0x07, 0xA9}, {0xBB, 0x1F},
+        {0xBA, 0x1E}, {'H', 0x1E},  {'i', 0x10},  {' ', 0x1E},  {' ', 0x1E},  {' ', 0x1E},
+        {' ', 0x1E},  {' ', 0x1E},  {'#', 0x1F},  {' ', 0x1E},  {0x01, 0x1E}, {' ', 0x1E}};
+    EXPECT_EQ(p.cells, expected);
 }
 
 TEST(PictureSource, GridsEndAtTheirHeightOrAtTheNextGrid) {

@@ -49,15 +49,14 @@ void buildRoom() {
 TEST(TurnWorld, AFiveByFiveBoxAtTheCornerAndTheStartPoint) {
     CleanWorld world(true);
     ObjectNode *box = placed(KIND_BOX, 0, 0);
-    turnWorld(90);
-    EXPECT_EQ(xy(box), XY(0, 80));
-    EXPECT_EQ(objectBox(box)->y2, 85.0f);
-    objectBox(box)->y = 0;
-    turnWorld(180);
-    EXPECT_EQ(xy(box), XY(80, 80));
-    objectBox(box)->x = objectBox(box)->y = 0;
-    turnWorld(-90);
-    EXPECT_EQ(xy(box), XY(80, 0));
+    std::vector<XY> corners;
+    for (int angle : {90, 180, -90}) {
+        objectBox(box)->x = objectBox(box)->y = 0;
+        turnWorld(angle);
+        corners.push_back(xy(box));
+    }
+    EXPECT_EQ(corners, (std::vector<XY>{{0, 80}, {80, 80}, {80, 0}}));
+    EXPECT_EQ(XY(objectBox(box)->x2, objectBox(box)->y2), XY(85, 5)) << "the far corner follows";
     // Sizes count: a 9 x 2 platform at the top-left corner.
     ObjectNode *platform = placed(KIND_PLATFORM, 0, 0);
     turnWorld(90);

@@ -64,11 +64,6 @@ struct FrontFixture {
 
 using PaletteChanges = std::vector<std::pair<uint64_t, PaletteArray>>;
 
-// The palette changes so far, with their times.
-PaletteChanges paletteChanges() {
-    return PaletteChanges(headless.paletteChanges.begin(), headless.paletteChanges.end());
-}
-
 } // namespace
 
 TEST(Splash, FadesTheTitleInHoldsItShowsTheLogoAndKeysShortenEachStage) {
@@ -94,7 +89,7 @@ TEST(Splash, FadesTheTitleInHoldsItShowsTheLogoAndKeysShortenEachStage) {
             expected.push_back({50u * k, fadePalette[k]});
         expected.push_back({c.title, titlePalette});
         expected.push_back({c.logo, palette(standardPalette)});
-        EXPECT_EQ(paletteChanges(), expected) << c.script;
+        EXPECT_EQ(headless.paletteChanges, expected) << c.script;
         EXPECT_EQ(f.now(), c.end);
         EXPECT_EQ(headless.framesPresented, 2u) << "the title, then the logo";
     }
@@ -110,7 +105,7 @@ TEST(Menu, BlinksOnceASecondWithTheFirstSwapRepeatingPaletteA) {
     const PaletteArray a = palette(menuPaletteA), b = palette(menuPaletteB);
     const PaletteChanges blinks = {
         {0, a}, {1000, a}, {2000, b}, {3000, a}, {3520, palette(standardPalette)}};
-    EXPECT_EQ(paletteChanges(), blinks);
+    EXPECT_EQ(headless.paletteChanges, blinks);
     // C prepared the credits screen, keeping the high-score file open.
     EXPECT_NE(creditsPicture, nullptr);
     EXPECT_NE(highScoreFile, nullptr);

@@ -5,7 +5,6 @@
 #include "world_fixture.h"
 #include <gtest/gtest.h>
 #include <limits>
-#include <tuple>
 
 namespace {
 
@@ -53,13 +52,8 @@ TEST(LoadLevel, ObjectsTurnsTimeAndTheFourWalls) {
     EXPECT_EQ(std::make_pair(startPoint.x, startPoint.y), std::make_pair(12.0f, 71.0f))
         << "the last Player record gives the start point";
 
-    using Wall = std::tuple<float, float, int32_t>;
-    std::vector<Wall> walls;
-    for (ObjectNode *n : walkOrder())
-        if (n->kind == KIND_BORDER)
-            walls.push_back({objectBox(n)->x, objectBox(n)->y, objectAnimRef(n)->rotation});
     // Created (0,0)/2, (0,0)/3, (83,0)/1, (0,83)/0; the list walks newest first.
-    EXPECT_EQ(walls, (std::vector<Wall>{{0, 83, 0}, {83, 0, 1}, {0, 0, 3}, {0, 0, 2}}));
+    EXPECT_EQ(walls(), (std::vector<Wall>{{0, 83, 0}, {83, 0, 1}, {0, 0, 3}, {0, 0, 2}}));
 
     // A second level appends its turns to the sequence.
     f.write("two", levelBytes({}, 1, 30), "180\n");

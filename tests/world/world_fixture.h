@@ -10,6 +10,7 @@
 #include "world/object_list.h"
 #include "world/play_state.h"
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 struct CleanWorld {
@@ -42,6 +43,16 @@ inline std::vector<ObjectNode *> walkOrder() {
     for (ObjectNode *n = objectList; n; n = n->next)
         nodes.push_back(n);
     return nodes;
+}
+
+// The walls' corners and picture turns, in walk order.
+using Wall = std::tuple<float, float, int32_t>;
+inline std::vector<Wall> walls() {
+    std::vector<Wall> out;
+    for (ObjectNode *n : walkOrder())
+        if (n->kind == KIND_BORDER)
+            out.push_back({objectBox(n)->x, objectBox(n)->y, objectAnimRef(n)->rotation});
+    return out;
 }
 
 inline ObjectNode *placed(int32_t kind, double x, double y, double a = 0, double b = 0) {

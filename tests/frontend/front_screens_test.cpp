@@ -136,6 +136,13 @@ TEST(Menu, KeysActOnReleaseAndCtrlEWhileHeld) {
                   std::make_tuple(c.next, c.leftAt, c.credits))
             << c.script;
     }
+    // A tap of a volume key is one step, however the menu's passes fall.
+    FrontFixture f("200 tap X\n400 tap X\n600 tap Z\n800 tap C\n");
+    const float before = soundGroupVolume(SOUND_GROUP_FX);
+    setSoundGroupVolume(SOUND_GROUP_FX, 0.5f);
+    f.menu();
+    EXPECT_NEAR(soundGroupVolume(SOUND_GROUP_FX), 0.6f, 1e-4);
+    setSoundGroupVolume(SOUND_GROUP_FX, before);
 }
 
 TEST(Menu, TheGuardIgnoresTheKeyThatLeftTheCreditsScreen) {

@@ -2,6 +2,7 @@
 // screen in the headless host as fast as the machine allows, drawing
 // included. Reports simulated frames per second.
 #include "app/states.h"
+#include "checkout_paths.h"
 #include "console/surface.h"
 #include "frontend/front_end.h"
 #include "input/timers.h"
@@ -34,7 +35,7 @@ std::string privateUserFolder() {
     const fs::path root = fs::temp_directory_path() / "wobble-timedemo";
     fs::remove_all(root);
     fs::create_directories(root / "data");
-    fs::copy(fs::path(WOBBLE_SOURCE_DIR) / "data/stats", root / "data/stats",
+    fs::copy(fs::path(wobbleSourceDir) / "data/stats", root / "data/stats",
              fs::copy_options::recursive);
     return root.string();
 }
@@ -42,9 +43,9 @@ std::string privateUserFolder() {
 void playLevel(benchmark::State &state, const char *script, int32_t level) {
     HeadlessOptions options;
     std::string error;
-    parseInputScript(readFile(std::string(WOBBLE_SOURCE_DIR) + "/tests/levels/" + script),
+    parseInputScript(readFile(std::string(wobbleSourceDir) + "/tests/levels/" + script),
                      options.script, error);
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
     userDataRoot = privateUserFolder();
     soundOff = 1;
     uint64_t frames = 0;
@@ -76,7 +77,7 @@ void playLevel(benchmark::State &state, const char *script, int32_t level) {
 int registerLevels() {
     namespace fs = std::filesystem;
     std::vector<fs::path> scripts;
-    for (const auto &e : fs::directory_iterator(fs::path(WOBBLE_SOURCE_DIR) / "tests/levels"))
+    for (const auto &e : fs::directory_iterator(fs::path(wobbleSourceDir) / "tests/levels"))
         if (e.path().extension() == ".script")
             scripts.push_back(e.path());
     std::sort(scripts.begin(), scripts.end());

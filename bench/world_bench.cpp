@@ -1,6 +1,7 @@
 // One update of a level full of moving boxes: every mover tests every other
 // object (all pairs), so the cost grows with the square of the object count.
 #include "anim/animation_library.h"
+#include "checkout_paths.h"
 #include "objects/collision.h"
 #include "platform/files.h"
 #include "world/levels.h"
@@ -39,7 +40,7 @@ void update(float dt) {
 }
 
 void BM_WorldUpdate(benchmark::State &state) {
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
     loadAnimationLibrary();
     const int movers = static_cast<int>(state.range(0));
     buildLevel(movers);

@@ -41,13 +41,11 @@ list(FILTER WIN_TEST_SOURCES EXCLUDE REGEX
   ".*(_main|sdl_keys_test|sdl_gamepad_test|mixer_audio_test|audio_files_test|data_safety_test|files_test)\\.cpp$")
 # The picture compiler, art check and PNG export, which the tests use.
 file(GLOB WIN_CONTENT_TOOL_SOURCES CONFIGURE_DEPENDS tools/content_tools/*.cpp)
-add_executable(wobble_tests ${WIN_TEST_SOURCES} ${WIN_CONTENT_TOOL_SOURCES})
+include(${CMAKE_SOURCE_DIR}/cmake/checkout_paths.cmake)
+add_executable(wobble_tests ${WIN_TEST_SOURCES} ${WIN_CONTENT_TOOL_SOURCES} ${WOBBLE_CHECKOUT_PATHS})
 target_link_libraries(wobble_tests PRIVATE wobble gtest gtest_main)
 target_include_directories(wobble_tests PRIVATE tests tools)
 target_include_directories(wobble_tests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb-include)
-target_compile_definitions(wobble_tests PRIVATE
-  WOBBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  WOBBLE_BINARY="$<TARGET_FILE:wobblewick>")
 add_dependencies(wobble_tests wobblewick)
 
 # wobblewick-VERSION-windows.zip: the program, its data and a short read-me,

@@ -34,7 +34,7 @@ HeadlessGame::HeadlessGame(const std::string &script, uint32_t graceMs) {
     counterFrequency = host->counterFrequency();
     timerMode = TIMER_COUNTER;
     pausedTotal = 0;
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
 }
 
 HeadlessGame::~HeadlessGame() {
@@ -74,14 +74,14 @@ std::string runProgram(const std::string &arguments, int &exitCode, std::string 
     TempDir errDir;
 #ifdef _WIN32
     // The Windows shell takes back slashes, and the program's exit code is pclose's result.
-    std::string binary = WOBBLE_BINARY;
+    std::string binary = wobbleBinary;
     std::replace(binary.begin(), binary.end(), '/', '\\');
     const std::string command =
         binary + " " + arguments + " 2>" + (err ? errDir.file("err") : std::string("NUL"));
 #else
     // The player's folder is a private one, never the real home.
     const std::string command = "XDG_DATA_HOME=" + errDir.file("home") + " " +
-                                std::string(WOBBLE_BINARY) + " " + arguments + " 2>" +
+                                std::string(wobbleBinary) + " " + arguments + " 2>" +
                                 (err ? errDir.file("err") : std::string("/dev/null"));
 #endif
     FILE *pipe = popen(command.c_str(), "r");
@@ -177,7 +177,7 @@ std::vector<std::string> soundPlays(size_t from) {
 }
 
 int shippedLevelCount() {
-    std::ifstream list(std::string(WOBBLE_SOURCE_DIR) + "/data/levels/Levels.txt");
+    std::ifstream list(std::string(wobbleSourceDir) + "/data/levels/Levels.txt");
     int count = 0;
     list >> count;
     return count;
@@ -185,7 +185,7 @@ int shippedLevelCount() {
 
 void makeDataRoot(const TempDir &dir) {
     namespace fs = std::filesystem;
-    const fs::path source = fs::path(WOBBLE_SOURCE_DIR) / "data";
+    const fs::path source = fs::path(wobbleSourceDir) / "data";
     fs::create_directories(fs::path(dir.path) / "data");
     // Hard links share the game's files cheaply and, unlike symbolic links,
     // stay inside the root; a run that writes replaces files, never edits them.

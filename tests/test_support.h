@@ -2,6 +2,7 @@
 // levels and pictures of their own, runs of the real program and what the
 // headless host saw.
 #pragma once
+#include "checkout_paths.h"
 #include "console/surface.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"

@@ -86,7 +86,7 @@ TEST(AnimationLibrary, AFailedScriptLeavesItsSetEmptyAndItsFramesMissing) {
     testing::internal::CaptureStderr();
     loadAnimationLibrary();
     const std::string errors = testing::internal::GetCapturedStderr();
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
     ASSERT_EQ(animationLibrary->count, ANIMATION_SETS);
     EXPECT_EQ(animationOf(0), nullptr);
     ASSERT_NE(animationOf(1), nullptr);

@@ -18,7 +18,7 @@ struct ScriptFile {
     }
     ~ScriptFile() {
         listDestroyAll(&set);
-        dataRoot = WOBBLE_SOURCE_DIR;
+        dataRoot = wobbleSourceDir;
     }
     int load(const std::string &text) {
         dir.write("data/surfaces/Test.anm", text);

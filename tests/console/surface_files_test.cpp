@@ -112,7 +112,7 @@ TEST(SurfaceFiles, UnreadableFilesProduceNothingAndAreClosed) {
     EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
     EXPECT_EQ(loadSurfaceFile("data/surfaces/Twisted.srf"), nullptr);
     const std::string said = testing::internal::GetCapturedStderr();
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
     EXPECT_EQ(said, dir.file("data/surfaces/Twisted.srf") +
                         ": not a picture the game can read (no .srf header)\n");
 }

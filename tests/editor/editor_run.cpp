@@ -1,5 +1,6 @@
 #include "editor_run.h"
 #include "app/states.h"
+#include "checkout_paths.h"
 #include "editor/editor.h"
 #include "editor/save_level.h"
 #include "input/keyboard.h"
@@ -83,7 +84,7 @@ EditorBench::~EditorBench() {
     resetEditorSession();
     clearObjects();
     clearRotationSequence();
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
 }
 
 EditorSnapshot EditorBench::run(const std::string &script) {

@@ -185,10 +185,10 @@ TEST(Dialogs, PathsOf33AndTextsOf97CharactersAreReadWhole) {
 // 34 characters once cut a level's whole story off without a word).
 TEST(Dialogs, EveryShippedStoryBoxLoadsWithItsPortrait) {
     DialogFixture f;
-    dataRoot = WOBBLE_SOURCE_DIR;
+    dataRoot = wobbleSourceDir;
     int files = 0;
     for (const auto &entry :
-         std::filesystem::directory_iterator(std::string(WOBBLE_SOURCE_DIR) + "/data/levels")) {
+         std::filesystem::directory_iterator(std::string(wobbleSourceDir) + "/data/levels")) {
         if (entry.path().extension() != ".dlg")
             continue;
         files++;

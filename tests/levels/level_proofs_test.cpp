@@ -32,7 +32,7 @@ struct Proof {
 
 std::vector<Proof> proofs() {
     std::vector<Proof> found;
-    const std::filesystem::path dir = std::filesystem::path(WOBBLE_SOURCE_DIR) / "tests/levels";
+    const std::filesystem::path dir = std::filesystem::path(wobbleSourceDir) / "tests/levels";
     for (const auto &entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() != ".script")
             continue;
@@ -166,7 +166,7 @@ TEST(LevelProofs, TheWholeGameIsPlayedThroughInOneRun) {
 // height), so a level that mixes 90 and -90 walks its platforms out of the
 // room in a few minutes.
 TEST(LevelProofs, EveryLevelTurnsOneWayOnly) {
-    const std::filesystem::path dir = std::filesystem::path(WOBBLE_SOURCE_DIR) / "data/levels";
+    const std::filesystem::path dir = std::filesystem::path(wobbleSourceDir) / "data/levels";
     int levels = 0;
     for (const auto &entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() != ".rot")

@@ -20,7 +20,7 @@ struct Roots {
         outside.write("secret", "not the game's");
     }
     ~Roots() {
-        dataRoot = WOBBLE_SOURCE_DIR;
+        dataRoot = wobbleSourceDir;
         userDataRoot.clear();
         userDataReadOnly = false;
     }

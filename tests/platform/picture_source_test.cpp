@@ -250,7 +250,7 @@ TEST(ContentCheck, FindsMissingStaleAndBrokenSources) {
 TEST(ContentCheck, CommittedFilesMatchTheirSources) {
     // Every picture, animation and level of the game compiles to exactly the
     // committed file, and every score has its sound.
-    const ContentReport report = checkContent(WOBBLE_SOURCE_DIR);
+    const ContentReport report = checkContent(wobbleSourceDir);
     EXPECT_GT(report.sources, 80);
     for (const std::string &problem : report.problems)
         ADD_FAILURE() << problem;

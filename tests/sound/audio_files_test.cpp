@@ -1,6 +1,7 @@
 // The committed music and effects: each decodes, has a fitting length, stays
 // below full scale, and every piece of music joins its end to its start.
 #ifdef WOBBLE_HAVE_VORBISFILE
+#include "checkout_paths.h"
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -19,7 +20,7 @@ struct Decoded {
 };
 
 std::string dataFile(const std::string &name) {
-    return std::string(WOBBLE_SOURCE_DIR "/") + name;
+    return std::string(wobbleSourceDir) + "/" + name;
 }
 
 bool decode(const std::string &path, Decoded &out, std::string &why) {

@@ -12,7 +12,7 @@ struct ListFile {
     ListFile() { dataRoot = dir.path; }
     ~ListFile() {
         freeLevelList(&list);
-        dataRoot = WOBBLE_SOURCE_DIR;
+        dataRoot = wobbleSourceDir;
     }
     void read(const std::string &text) {
         freeLevelList(&list);

@@ -1,3 +1,4 @@
+#include "checkout_paths.h"
 #include "world/high_score.h"
 #include "world/hud.h"
 #include "world/level_list.h"
@@ -11,7 +12,7 @@ namespace {
 struct LevelFiles : CleanWorld {
     TempDir dir;
     LevelFiles() { dataRoot = dir.path; }
-    ~LevelFiles() { dataRoot = WOBBLE_SOURCE_DIR; }
+    ~LevelFiles() { dataRoot = wobbleSourceDir; }
     void write(const std::string &name, const std::string &lvl, const std::string &rot) {
         dir.write("data/levels/" + name + ".lvl", lvl);
         dir.write("data/levels/" + name + ".rot", rot);

@@ -29,9 +29,13 @@ void Pause_Run(DialogRecord *pause) {
     Surface *snapshot = createSurface(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (snapshot && snapshot->cells && backBuffer)
         memcpy(snapshot->cells, backBuffer->cells, sizeof(Cell) * SCREEN_WIDTH * SCREEN_HEIGHT);
+    // The pause shows itself at once: its first picture never waits for the
+    // redraw clock, whatever state that clock was left in.
+    bool shown = false;
     while (pausedFlag) {
         volumeKeys();
-        if (stopwatchExpired(&pauseRedrawTimer, PAUSE_REDRAW_MS)) {
+        if (!shown || stopwatchExpired(&pauseRedrawTimer, PAUSE_REDRAW_MS)) {
+            shown = true;
             clearScreen();
             blitSurface(snapshot, 0, 0);
             if (pause) {

@@ -68,6 +68,16 @@ TEST(Pause, TheGameClockStandsStillWhileAStoryBoxKeepsItsOwnTime) {
     EXPECT_STREQ(currentDialog->text, "Two");
 }
 
+TEST(Pause, ShowsItselfAtOnce) {
+    // Shorter than the pause's redraw interval, and still drawn.
+    PauseFixture f("100 tap P\n200 tap P\n");
+    f.framesUntil(100);
+    const uint64_t before = headless.framesPresented;
+    f.frame();
+    EXPECT_LT(headless.virtualMs, 300u);
+    EXPECT_EQ(headless.framesPresented - before, 1u);
+}
+
 TEST(Pause, EscClosesOnlyOnANewReleaseAndRNeedsACredit) {
     const struct {
         const char *script;

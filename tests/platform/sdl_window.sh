@@ -149,6 +149,13 @@ ask palette alt >/dev/null
 compare "palette change alone recolours" "match scale 2"
 ask frame 2 >/dev/null
 compare "second frame" "match scale 2"
+# Another program paints over the window without the display saying so, as a
+# compositor may lose a window's picture: a still picture comes back by itself.
+convert -size 32x32 xc:red "$tmp/red.png"
+display -window "$wid" "$tmp/red.png"
+read -r x y _ <<<"$(client)"
+expect "window painted over" "$(xwd -root -silent | convert xwd:- -crop "1x1+$((x + 9))+$((y + 9))" txt: | grep -c '#FF0000')" 1
+compare "a lost picture is shown again" "match scale 2"
 ask setscale 1 >/dev/null
 expect "scale 1 window size" "$(client | cut -d' ' -f3-)" "928 704"
 compare "scale 1" "match scale 1"

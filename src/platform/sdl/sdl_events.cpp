@@ -7,6 +7,7 @@
 // A game that stops reading events does not make the queue grow for ever;
 // a console's input buffer is bounded too.
 constexpr size_t MAX_QUEUED_EVENTS = 4096;
+constexpr uint32_t WINDOW_REFRESH_MS = 1000;
 
 void sdlQueueEvent(const HostEvent &event) {
     if (sdl.queue.size() < MAX_QUEUED_EVENTS)
@@ -160,6 +161,12 @@ void sdlPumpEvents() {
         handleEvent(e);
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
+    // A display can lose what a window shows without saying so (a compositor
+    // after a burst of window moves, as the shake makes): the whole window is
+    // shown again every so often, so a picture that stands still, as the
+    // pause's does, is never lost for long.
+    if (sdl.lastPumpTicks - sdl.lastShownTicks >= WINDOW_REFRESH_MS)
+        sdl.redrawWanted = true;
     // Laid out first: a mouse that did not move is over another cell of the new layout.
     if (sdl.redrawWanted || sdl.layoutWanted)
         sdlRedraw();

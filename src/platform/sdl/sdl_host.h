@@ -30,6 +30,7 @@ struct SdlHostState {
     // moved); or only shown again (the display lost what it showed).
     bool layoutWanted = true;
     bool redrawWanted = true;
+    uint32_t lastShownTicks = 0; // when the whole window was last shown
 
     // Console events not yet read by the game.
     std::deque<HostEvent> queue;

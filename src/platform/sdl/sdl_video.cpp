@@ -205,6 +205,7 @@ void sdlRedraw() {
     if (sdl.redrawWanted) {
         SDL_UpdateWindowSurface(sdl.window);
         sdl.redrawWanted = false;
+        sdl.lastShownTicks = SDL_GetTicks();
     } else if (changed.w > 0) {
         SDL_UpdateWindowSurfaceRects(sdl.window, &changed, 1);
     } else {

@@ -38,7 +38,7 @@ if [ ! -x "$check" ] || ! command -v Xvfb >/dev/null; then
     echo "skipped: no Xvfb or no check program (run tools/setup.sh)"
     finish
 fi
-for tool in xdotool xwd xwininfo xprop convert; do
+for tool in xdotool xwd xwininfo xprop convert display; do
     command -v $tool >/dev/null || {
         echo "FAIL: $tool is missing (run tools/setup.sh)"
         exit 1

@@ -161,10 +161,10 @@ void sdlPumpEvents() {
         handleEvent(e);
     sdl.lastPumpTicks = SDL_GetTicks();
     sdl.pumpedOnce = true;
-    // A display can lose what a window shows without saying so (a compositor
-    // after a burst of window moves, as the shake makes): the whole window is
-    // shown again every so often, so a picture that stands still, as the
-    // pause's does, is never lost for long.
+    // A display can lose what a window shows without saying so (another
+    // program drew on it, a compositor slipped): the whole window is shown
+    // again every so often, so a picture that stands still, as the pause's
+    // does, is never lost for long.
     if (sdl.lastPumpTicks - sdl.lastShownTicks >= WINDOW_REFRESH_MS)
         sdl.redrawWanted = true;
     // Laid out first: a mouse that did not move is over another cell of the new layout.

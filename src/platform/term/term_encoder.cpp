@@ -101,109 +101,68 @@ static void appendColour(std::string &out, const TermScreen &screen, uint32_t ke
     }
 }
 
-// The pen and cursor while one frame is written; unknown at its start,
-// because anything may have been written in between.
-struct Writer {
+// The pen and cursor while one frame is written.
+struct Writer : TermPen {
     std::string &out;
     const TermScreen &screen;
-    int row = -1, column = -1; // -1: unknown
-    uint32_t fg = TERM_ANY_COLOUR, bg = TERM_ANY_COLOUR;
-    bool penKnown = false;
+    Writer(std::string &o, const TermScreen &s) : out(o), screen(s) {}
 };
-
-// A short control sequence, put together before it is known whether it is
-// the one written.
-struct Seq {
-    char text[40];
-    int size = 0;
-    void add(char c) { text[size++] = c; }
-    void number(unsigned v) {
-        char digits[10];
-        int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + v % 10);
-            v /= 10;
-        } while (v > 0);
-        while (n > 0)
-            add(digits[--n]);
-    }
-    // CSI n final, the count left out when it is 1.
-    void csi(int n, char final) {
-        add('\x1b');
-        add('[');
-        if (n != 1)
-            number(static_cast<unsigned>(n));
-        add(final);
-    }
-    void append(const Seq &other) {
-        for (int i = 0; i < other.size; i++)
-            add(other.text[i]);
-    }
-};
-
-static void appendSeq(std::string &out, const Seq &seq) {
-    out.append(seq.text, static_cast<size_t>(seq.size));
-}
 
 // CSI n letter, the count left out when it is 1.
 static void appendCount(std::string &out, int n, char final) {
-    Seq seq;
-    seq.csi(n, final);
-    appendSeq(out, seq);
+    out += "\x1b[";
+    if (n != 1)
+        appendNumber(out, static_cast<unsigned>(n));
+    out += final;
 }
 
 // The shortest way from the cursor to (row, column): an absolute position,
 // or steps from where the cursor is. A line feed is a plain step down
 // (output translation is off), and never scrolls: the cursor is above the
 // row it goes to.
-static Seq moveSeq(const Writer &w, int row, int column) {
-    Seq best;
-    best.add('\x1b');
-    best.add('[');
-    best.number(static_cast<unsigned>(row + 1));
+static std::string moveSeq(const Writer &w, int row, int column) {
+    std::string best = "\x1b[";
+    appendNumber(best, static_cast<unsigned>(row + 1));
     if (column > 0) {
-        best.add(';');
-        best.number(static_cast<unsigned>(column + 1));
+        best += ';';
+        appendNumber(best, static_cast<unsigned>(column + 1));
     }
-    best.add('H');
+    best += 'H';
     if (w.row < 0)
         return best;
-    Seq steps;
+    std::string steps;
     const int down = row - w.row;
     if (down > 0 && down <= 3)
-        for (int i = 0; i < down; i++)
-            steps.add('\n');
+        steps.append(static_cast<size_t>(down), '\n');
     else if (down > 0)
-        steps.csi(down, 'B');
+        appendCount(steps, down, 'B');
     else if (down < 0)
-        steps.csi(-down, 'A');
-    Seq across, absolute;
-    across.add('\r');
+        appendCount(steps, -down, 'A');
+    std::string across = "\r", absolute;
     if (column > 0)
-        across.csi(column, 'C');
-    absolute.csi(column + 1, 'G');
-    if (absolute.size < across.size)
+        appendCount(across, column, 'C');
+    appendCount(absolute, column + 1, 'G');
+    if (absolute.size() < across.size())
         across = absolute;
     if (w.column >= 0) { // known, so steps along the row are possible
-        Seq along;
+        std::string along;
         if (column > w.column)
-            along.csi(column - w.column, 'C');
+            appendCount(along, column - w.column, 'C');
         else if (column < w.column && column >= w.column - 3)
-            for (int i = column; i < w.column; i++)
-                along.add('\b');
+            along.append(static_cast<size_t>(w.column - column), '\b');
         else if (column < w.column)
-            along.csi(w.column - column, 'D');
-        if (along.size < across.size)
+            appendCount(along, w.column - column, 'D');
+        if (along.size() < across.size())
             across = along;
     }
-    steps.append(across);
-    return steps.size < best.size ? steps : best;
+    steps += across;
+    return steps.size() < best.size() ? steps : best;
 }
 
 static void moveTo(Writer &w, int row, int column) {
     if (w.row == row && w.column == column)
         return;
-    appendSeq(w.out, moveSeq(w, row, column));
+    w.out += moveSeq(w, row, column);
     w.row = row;
     w.column = column;
 }
@@ -304,19 +263,15 @@ static bool rewriteGap(Writer &w, const TermShownCell *cells, int x) {
     const int column = w.screen.originColumn + x * cw;
     if (w.column < 0 || w.column >= column || column - w.column > 4 * cw)
         return false;
-    const Writer before = w;
+    const TermPen before = w;
     const size_t start = w.out.size();
-    const int moveSize = moveSeq(w, w.row, column).size + penBytes(w, cells[x]);
+    const int moveSize = static_cast<int>(moveSeq(w, w.row, column).size()) + penBytes(w, cells[x]);
     for (int g = x - (column - w.column) / cw; g < x; g++)
         writeCell(w, cells[g], &cells[g + 1], x - g);
     if (static_cast<int>(w.out.size() - start) + penBytes(w, cells[x]) <= moveSize)
         return true;
     w.out.resize(start);
-    w.row = before.row;
-    w.column = before.column;
-    w.fg = before.fg;
-    w.bg = before.bg;
-    w.penKnown = before.penKnown;
+    static_cast<TermPen &>(w) = before;
     return false;
 }
 
@@ -334,13 +289,13 @@ static int eraseBlanks(Writer &w, const TermShownCell *cells, const bool *change
     while (!changed[last - 1])
         last--;
     const int n = (last - x) * w.screen.cellColumns;
-    Seq erase, skip;
-    erase.csi(n, 'X');
-    skip.csi(n, 'C');
-    if (erase.size + skip.size >= n)
+    std::string erase, skip;
+    appendCount(erase, n, 'X');
+    appendCount(skip, n, 'C');
+    if (static_cast<int>(erase.size() + skip.size()) >= n)
         return x;
     setPen(w, blank);
-    appendSeq(w.out, erase);
+    w.out += erase;
     return last;
 }
 
@@ -425,11 +380,7 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
     const size_t afterOpen = out.size();
     Writer w{out, screen};
     if (screen.shownValid) {
-        w.row = screen.cursorRow;
-        w.column = screen.cursorColumn;
-        w.penKnown = screen.penKnown;
-        w.fg = screen.penFg;
-        w.bg = screen.penBg;
+        static_cast<TermPen &>(w) = screen.pen;
     } else {
         // The margins around the picture keep the terminal's own background.
         out += "\x1b[0m\x1b[2J";
@@ -488,11 +439,7 @@ void termEncodeFrame(TermScreen &screen, const Cell *cells, int width, int heigh
         return;
     }
     out += "\x1b[?2026l";
-    screen.cursorRow = w.row;
-    screen.cursorColumn = w.column;
-    screen.penKnown = w.penKnown;
-    screen.penFg = w.fg;
-    screen.penBg = w.bg;
+    screen.pen = w;
 }
 
 bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) {
@@ -539,8 +486,7 @@ bool termEncodeShift(TermScreen &screen, int column, int row, std::string &out) 
     out += "\x1b[?2026l";
     screen.originColumn = column;
     screen.originRow = row;
-    screen.cursorRow = screen.cursorColumn = -1;
-    screen.penKnown = false;
+    screen.pen = TermPen{};
     return true;
 }
 

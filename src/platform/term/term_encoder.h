@@ -25,6 +25,13 @@ struct TermShownCell {
 };
 constexpr uint32_t TERM_ANY_COLOUR = 0xFFFFFFFFu;
 
+// The cursor's place (-1: unknown) and the pen's colours.
+struct TermPen {
+    int row = -1, column = -1;
+    uint32_t fg = TERM_ANY_COLOUR, bg = TERM_ANY_COLOUR;
+    bool penKnown = false;
+};
+
 struct TermScreen {
     int cellColumns = 2; // terminal columns per cell
     TermColourMode colourMode = TERM_COLOURS_24BIT;
@@ -39,13 +46,10 @@ struct TermScreen {
     std::vector<TermShownCell> shown;
     int shownWidth = 0, shownHeight = 0;
     bool shownValid = false;
-    // Where the last frame left the cursor (-1: unknown) and the colours it
-    // left the pen with, so that the next frame starts from there. Anything
-    // else that moves the cursor or sets colours clears shownValid, or
-    // forgets them as termEncodeShift does.
-    int cursorRow = -1, cursorColumn = -1;
-    bool penKnown = false;
-    uint32_t penFg = TERM_ANY_COLOUR, penBg = TERM_ANY_COLOUR;
+    // Where the last frame left the cursor and the pen, so that the next
+    // frame starts from there. Anything else that moves the cursor or sets
+    // colours clears shownValid, or forgets them as termEncodeShift does.
+    TermPen pen;
 };
 
 // Appends to `out` what brings the terminal from what it shows to the frame,

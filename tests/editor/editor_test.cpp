@@ -181,10 +181,8 @@ TEST(Editor, LeavingGoesToTheMenuAndTakesTheHandlersAlong) {
     EXPECT_FALSE(s.closed) << "the editor left by itself";
     EXPECT_EQ(s.previousState, STATE_EDITOR);
     EXPECT_EQ(s.currentState, STATE_MENU);
-    EXPECT_EQ(objectList, nullptr);
-    EXPECT_EQ(onKey, nullptr);
-    EXPECT_EQ(onLeftButton, nullptr);
-    EXPECT_EQ(onMouseMove, nullptr);
+    EXPECT_TRUE(!objectList && !onKey && !onLeftButton && !onMouseMove)
+        << "the editor's objects or handlers stayed behind";
     EXPECT_EQ(headless.titles.front(), "Wobblewick! - Editor Mode (ESC to return to menu)");
     EXPECT_EQ(headless.titles.back(), "Wobblewick!");
 }

@@ -151,8 +151,7 @@ ask frame 2 >/dev/null
 compare "second frame" "match scale 2"
 # Another program paints over the window without the display saying so, as a
 # compositor may lose a window's picture: a still picture comes back by itself.
-convert -size 32x32 xc:red "$tmp/red.png"
-display -window "$wid" "$tmp/red.png"
+display -window "$wid" -size 32x32 xc:red
 read -r x y _ <<<"$(client)"
 expect "window painted over" "$(xwd -root -silent | convert xwd:- -crop "1x1+$((x + 9))+$((y + 9))" txt: | grep -c '#FF0000')" 1
 compare "a lost picture is shown again" "match scale 2"

@@ -89,11 +89,8 @@ expect "and up again" "$(spaced 'EVENTS 2')"
 
 # ---- Palette, resize, shake --------------------------------------------------------
 T send-keys -t t p
-if sleep 0.3 && T capture-pane -e -p -t t | sed -n 3p | grep -qF '38;5;16mT'; then
-    pass "a palette change recolours the picture"
-else
-    fail "palette: $(T capture-pane -e -p -t t | sed -n 3p)"
-fi
+sleep 0.3 && line=$(T capture-pane -e -p -t t | sed -n 3p)
+[[ "$line" == *"38;5;16mT"* ]] && pass "a palette change recolours the picture" || fail "palette: $line"
 before=$(clock)
 T resize-window -t t -x 150 -y 40
 expect "too small: the size needed" "needs a terminal of at least 232 x 88 characters"
